@@ -1,0 +1,138 @@
+#include "main_window/main.h"
+
+#include "countdown/countdown.h"
+#include "main_window/main_layout.h"
+#include "runtime/errors.h"
+#include "runtime/form.h"
+#include "runtime/message_box.h"
+#include "runtime/system_move.h"
+#include "runtime/timers.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QLabel>
+
+namespace {
+
+constexpr std::array<const char *, FieldCount> FieldNames = {
+    "MonNum",  "CurDay", "CurHour",   "CurMin", "CurSec",  "EndMon1", "EndDay",
+    "EndHour", "EndMinute", "EndSecond", "EndMon", "EndDays", "Final",
+};
+
+const QString AboutPrompt = QStringLiteral(
+    "I, Perrin Vask, made this program because I was stoked about Lantern Moss Fair and I "
+    "wanted to know how long it would be from now. This was compiled at 6:07pm on March 5, "
+    "2012.");
+
+template<typename T>
+T *control(const QWidget *form, const char *name)
+{
+    T *found = form->findChild<T *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+    Q_ASSERT(found);
+    return found;
+}
+
+} // namespace
+
+Main::Main(const runtime::BuildSettings &build, QWidget *parent)
+    : QWidget(parent)
+{
+    runtime::applyWindow(this, main_window::MainWindow);
+    const auto table = main_window::mainControls(build);
+    m_controls = runtime::createControls(this, table);
+
+    for (std::size_t i = 0; i < FieldCount; ++i)
+        m_fields[i] = control<QLabel>(this, FieldNames[i]);
+
+    auto *timer1 = control<runtime::Timer>(this, "Timer1");
+    m_timer2 = control<runtime::Timer>(this, "Timer2");
+    connect(timer1, &runtime::Timer::timer, this, &Main::timer1Timer);
+    connect(m_timer2, &runtime::Timer::timer, this, &Main::timer2Timer);
+    // The countdown reads what clock sampling wrote, so Timer1 ticks first in
+    // every round, from the very first one on.
+    new runtime::TimerRound({timer1, m_timer2}, this);
+
+    connect(control<QAbstractButton>(this, "Command1"), &QAbstractButton::clicked, this,
+            &Main::command1Click);
+    connect(control<QAbstractButton>(this, "Command2"), &QAbstractButton::clicked, this,
+            &Main::command2Click);
+    connect(control<QAbstractButton>(this, "Command3"), &QAbstractButton::clicked, this,
+            &Main::command3Click);
+    connect(control<QAbstractButton>(this, "Command4"), &QAbstractButton::clicked, this,
+            &Main::command4Click);
+    control<QLabel>(this, "Label2")->installEventFilter(this);
+}
+
+QString Main::text(Field field) const
+{
+    return m_fields[static_cast<std::size_t>(field)]->text();
+}
+
+void Main::setText(Field field, const QString &text)
+{
+    QLabel *label = m_fields[static_cast<std::size_t>(field)];
+    if (label->text() != text)
+        label->setText(text);
+}
+
+const char *Main::fieldName(Field field)
+{
+    return FieldNames[static_cast<std::size_t>(field)];
+}
+
+bool Main::isTimer2Enabled() const
+{
+    return m_timer2->isEnabled();
+}
+
+void Main::setTimer2Enabled(bool enabled)
+{
+    m_timer2->setEnabled(enabled);
+}
+
+bool Main::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        label2MouseDown();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Main::timer1Timer()
+{
+    runtime::runHandler([this] { CalculateCurrentTime(*this); });
+}
+
+void Main::timer2Timer()
+{
+    runtime::runHandler([this] { CalculateTimeUntil(*this, true); });
+}
+
+void Main::command1Click()
+{
+    runtime::runHandler([this] { CalculateCurrentTime(*this); });
+}
+
+void Main::command2Click()
+{
+    runtime::runHandler([this] { CalculateTimeUntil(*this, false); });
+}
+
+void Main::command3Click()
+{
+    runtime::runHandler([] {
+        runtime::msgBox(AboutPrompt, runtime::MsgBoxStyle::Information, QStringLiteral("About"));
+    });
+}
+
+void Main::command4Click()
+{
+    runtime::runHandler([] { runtime::endProgram(0); });
+}
+
+void Main::label2MouseDown()
+{
+    // Which button, the modifiers and the position do not matter.
+    runtime::runHandler([this] { runtime::startSystemMove(this); });
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "runtime/layout.h"
+
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QPalette>
+#include <QPoint>
+#include <QPushButton>
+#include <QWidget>
+
+#include <span>
+
+// Builds windows from layout tables.
+namespace runtime {
+
+inline constexpr int TwipsPerPixel = 15;
+
+int pixels(int twips);
+QFont toQFont(const Font &font);
+// The palette role a numbered system colour follows.
+QPalette::ColorRole systemColourRole(unsigned index);
+QColor resolve(const Colour &colour, const QPalette &palette);
+
+// Gives `window` the caption, frame, client size and background of `spec`.
+void applyWindow(QWidget *window, const Window &spec);
+
+// Creates `controls` on `form` in the table's order and returns them in that
+// order. Each control's objectName is its name in the table. Buttons are
+// stacked above the drawn controls (labels, lines, shapes), the focus cycles
+// through the buttons by tab index and starts on the lowest one.
+QList<QObject *> createControls(QWidget *form, std::span<const Control> controls);
+
+// A button that also answers Enter while it has the focus, as buttons did
+// in the old forms, dialog or not.
+class CommandButton : public QPushButton {
+    Q_OBJECT
+
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+// A straight line between two points, `width` pixels thick.
+class Line : public QWidget {
+    Q_OBJECT
+
+public:
+    Line(QPoint from, QPoint to, Colour colour, int width, QWidget *parent);
+
+    QPoint from() const { return m_from; }
+    QPoint to() const { return m_to; }
+    QColor colour() const { return resolve(m_colour, palette()); }
+    int lineWidth() const { return m_width; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPoint m_from; // in the form's pixels
+    QPoint m_to;
+    Colour m_colour;
+    int m_width;
+};
+
+// An unfilled rectangle whose outline lies inside its box.
+class Shape : public QWidget {
+    Q_OBJECT
+
+public:
+    Shape(Colour outline, int width, QWidget *parent);
+
+    QColor colour() const { return resolve(m_colour, palette()); }
+    int lineWidth() const { return m_width; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    Colour m_colour;
+    int m_width;
+};
+
+} // namespace runtime

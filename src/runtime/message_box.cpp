@@ -1,0 +1,34 @@
+#include "runtime/message_box.h"
+
+#include <QMessageBox>
+
+namespace runtime {
+namespace {
+
+QMessageBox::Icon iconOf(int style)
+{
+    switch (style & 0x70) {
+    case MsgBoxStyle::Critical:
+        return QMessageBox::Critical;
+    case MsgBoxStyle::Question:
+        return QMessageBox::Question;
+    case MsgBoxStyle::Exclamation:
+        return QMessageBox::Warning;
+    case MsgBoxStyle::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+void msgBox(const QString &prompt, int style, const QString &title)
+{
+    QMessageBox box(iconOf(style), title, prompt, QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+}
+
+} // namespace runtime
