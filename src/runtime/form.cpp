@@ -2,6 +2,7 @@
 
 #include "runtime/timers.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -30,18 +31,8 @@ void place(QWidget *widget, const QRect &geometry)
 void setColours(QWidget *widget, const Colour &back, const Colour &fore)
 {
     QPalette palette = widget->palette();
-    if (back.kind == Colour::Kind::System) {
-        widget->setBackgroundRole(systemColourRole(back.value));
-    } else {
-        palette.setColor(QPalette::Window, QColor::fromRgb(back.value));
-        widget->setBackgroundRole(QPalette::Window);
-    }
-    if (fore.kind == Colour::Kind::System) {
-        widget->setForegroundRole(systemColourRole(fore.value));
-    } else {
-        palette.setColor(QPalette::WindowText, QColor::fromRgb(fore.value));
-        widget->setForegroundRole(QPalette::WindowText);
-    }
+    palette.setColor(QPalette::Window, resolve(back));
+    palette.setColor(QPalette::WindowText, resolve(fore));
     widget->setPalette(palette);
 }
 
@@ -133,11 +124,12 @@ QPalette::ColorRole systemColourRole(unsigned index)
     }
 }
 
-QColor resolve(const Colour &colour, const QPalette &palette)
+QColor resolve(const Colour &colour)
 {
     if (colour.kind == Colour::Kind::Rgb)
         return QColor::fromRgb(colour.value);
-    return palette.color(systemColourRole(colour.value));
+    // A system colour is the same whether or not the window is active.
+    return QGuiApplication::palette().color(QPalette::Active, systemColourRole(colour.value));
 }
 
 void applyWindow(QWidget *window, const Window &spec)
@@ -154,7 +146,7 @@ void applyWindow(QWidget *window, const Window &spec)
     window->setWindowFlags(flags);
     window->setFixedSize(pixels(spec.clientWidth), pixels(spec.clientHeight));
     QPalette palette = window->palette();
-    palette.setColor(QPalette::Window, resolve(spec.back, palette));
+    palette.setColor(QPalette::Window, resolve(spec.back));
     window->setPalette(palette);
     window->setAutoFillBackground(true);
 }

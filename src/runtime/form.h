@@ -19,9 +19,9 @@ inline constexpr int TwipsPerPixel = 15;
 
 int pixels(int twips);
 QFont toQFont(const Font &font);
-// The palette role a numbered system colour follows.
+// The role of the desktop palette that a numbered system colour takes.
 QPalette::ColorRole systemColourRole(unsigned index);
-QColor resolve(const Colour &colour, const QPalette &palette);
+QColor resolve(const Colour &colour);
 
 // Gives `window` the caption, frame, client size and background of `spec`.
 void applyWindow(QWidget *window, const Window &spec);
@@ -53,7 +53,7 @@ public:
 
     QPoint from() const { return m_from; }
     QPoint to() const { return m_to; }
-    QColor colour() const { return resolve(m_colour, palette()); }
+    QColor colour() const { return resolve(m_colour); }
     int lineWidth() const { return m_width; }
 
 protected:
@@ -73,7 +73,7 @@ class Shape : public QWidget {
 public:
     Shape(Colour outline, int width, QWidget *parent);
 
-    QColor colour() const { return resolve(m_colour, palette()); }
+    QColor colour() const { return resolve(m_colour); }
     int lineWidth() const { return m_width; }
 
 protected:
