@@ -1,0 +1,175 @@
+#include "countdown/countdown.h"
+#include "deliverables.h"
+#include "event_day/lmf2d.h"
+#include "helpers.h"
+#include "main_window/main.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+LMF2D *openEventDay(Main &main)
+{
+    FakeClock clock(at("2012-04-13T09:00:00"));
+    CalculateCurrentTime(main);
+    CalculateTimeUntil(main, true);
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *widget : windows) {
+        if (auto *window = qobject_cast<LMF2D *>(widget); window && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestEventDay : public QObject {
+    Q_OBJECT
+
+private slots:
+    void window();
+    void controls_data();
+    void controls();
+    void headlineIsLcarsInBothBuilds_data();
+    void headlineIsLcarsInBothBuilds();
+    void buttonHasTheFocus();
+    void eachClickShowsTheFarewell();
+    void closingItKeepsTheMainWindowRunning();
+};
+
+void TestEventDay::window()
+{
+    LMF2D window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("Form1"));
+    QCOMPARE(window.size(), QSize(502, 381));
+    QCOMPARE(window.minimumSize(), window.maximumSize());
+    QCOMPARE(window.windowType(), Qt::Tool);
+    const Qt::WindowFlags flags = window.windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowTitleHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(window.palette().color(QPalette::Window), QColor(Qt::black));
+    QStringList names;
+    for (const QObject *control : window.controls())
+        names << control->objectName();
+    QCOMPARE(names, (QStringList{"Command1", "Label2", "Label1"}));
+}
+
+void TestEventDay::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QColor>("text");
+    QTest::newRow("button") << "Command1" << "Click This." << QRect(400, 312, 81, 25) << QColor();
+    QTest::newRow("footnote")
+        << "Label2"
+        << "*Also, if this window came up and the program actually worked, that is pretty good "
+           "reason to be exited too!"
+        << QRect(48, 352, 409, 25) << QApplication::palette().color(QPalette::Button);
+    QTest::newRow("headline") << "Label1" << "GET FUCKING EXITED LANTERN MOSS FAIR IS TODAY!!!"
+                              << QRect(16, 16, 489, 329) << QColor(255, 0, 0);
+}
+
+void TestEventDay::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, geometry);
+    QFETCH(QColor, text);
+    LMF2D window;
+    const auto *control = window.findChild<QWidget *>(name);
+    QVERIFY(control);
+    QCOMPARE(control->geometry(), geometry);
+    if (const auto *label = qobject_cast<const QLabel *>(control)) {
+        QCOMPARE(label->text(), caption);
+        QVERIFY(!label->autoFillBackground());
+        QVERIFY(label->wordWrap());
+        QCOMPARE(label->palette().color(QPalette::WindowText), text);
+    } else {
+        QCOMPARE(qobject_cast<const QPushButton *>(control)->text(), caption);
+        QCOMPARE(control->font().family(), QStringLiteral("MS Sans Serif"));
+    }
+}
+
+void TestEventDay::headlineIsLcarsInBothBuilds_data()
+{
+    QTest::addColumn<bool>("tallybell");
+    QTest::newRow("Countdown") << false;
+    QTest::newRow("Tallybell-3") << true;
+}
+
+void TestEventDay::headlineIsLcarsInBothBuilds()
+{
+    QFETCH(bool, tallybell);
+    ProgramObserver program;
+    Main main(tallybell ? deliverables::Tallybell_3 : deliverables::Countdown);
+    const QPointer<LMF2D> window = openEventDay(main);
+    QVERIFY(window);
+    const QFont font = window->findChild<QLabel *>("Label1")->font();
+    QCOMPARE(font.family(), QStringLiteral("LCARS"));
+    QCOMPARE(font.pointSizeF(), 72.0);
+    QCOMPARE(font.weight(), QFont::Normal);
+    window->close();
+}
+
+void TestEventDay::buttonHasTheFocus()
+{
+    LMF2D window;
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(QApplication::focusWidget(), window.findChild<QWidget *>("Command1"));
+}
+
+void TestEventDay::eachClickShowsTheFarewell()
+{
+    LMF2D window;
+    window.show();
+    auto *button = window.findChild<QPushButton *>("Command1");
+    BoxDismisser boxes;
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(boxes.seen.size(), 2);
+    for (const SeenBox &box : std::as_const(boxes.seen)) {
+        QCOMPARE(box.title, QStringLiteral("HEY!"));
+        QCOMPARE(box.text, QStringLiteral("This program will not function anymore, delete it and "
+                                          "have a great time at the show."));
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.buttons.size(), 1);
+        QVERIFY(box.modal);
+    }
+    QVERIFY(window.isVisible());
+}
+
+void TestEventDay::closingItKeepsTheMainWindowRunning()
+{
+    ProgramObserver program;
+    const std::unique_ptr<QObject> watcher(runtime::endWhenLastWindowCloses());
+    Main main(deliverables::Countdown);
+    main.show();
+    const QPointer<LMF2D> window = openEventDay(main);
+    QVERIFY(window);
+    {
+        BoxDismisser boxes;
+        QTest::mouseClick(window->findChild<QPushButton *>("Command1"), Qt::LeftButton);
+        QCOMPARE(boxes.seen.size(), 1);
+    }
+    window->close();
+    QTRY_VERIFY(!window); // destroyed once closed
+    QTest::qWait(20);
+    QVERIFY(program.endStatuses.isEmpty());
+    QVERIFY(main.isVisible());
+
+    // The program ends once no window of it is left.
+    main.close();
+    QTRY_COMPARE(program.endStatuses, QList<int>{0});
+}
+
+QTEST_MAIN(TestEventDay)
+#include "test_event_day.moc"
