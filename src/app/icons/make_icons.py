@@ -10,7 +10,7 @@ Writes, into the output folder (by default the folder of this script):
 
 Only the standard library is used, and the output depends on nothing but
 the pictures, so the files checked in next to this script can be compared
-with a fresh run.
+with a fresh run: --check does that and fails if any of them is stale.
 """
 
 import argparse
@@ -172,21 +172,38 @@ def make_png(palette, picture):
     )
 
 
-def main(argv):
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--pictures", type=pathlib.Path, default=HERE / "hourglass.txt")
-    parser.add_argument("--output", type=pathlib.Path, default=HERE)
-    args = parser.parse_args(argv)
-
-    palette, pictures = read_pictures(args.pictures)
-    args.output.mkdir(parents=True, exist_ok=True)
-    (args.output / "program.ico").write_bytes(make_ico(palette, pictures))
+def make_icons(pictures_path):
+    """The icon files, {file name: contents}."""
+    palette, pictures = read_pictures(pictures_path)
+    files = {"program.ico": make_ico(palette, pictures)}
     for size in sorted({picture.size for picture in pictures}):
         richest = max(
             (picture for picture in pictures if picture.size == size),
             key=lambda picture: picture.colours,
         )
-        (args.output / f"program-{size}.png").write_bytes(make_png(palette, richest))
+        files[f"program-{size}.png"] = make_png(palette, richest)
+    return files
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--pictures", type=pathlib.Path, default=HERE / "hourglass.txt")
+    parser.add_argument("--output", type=pathlib.Path, default=HERE)
+    parser.add_argument("--check", action="store_true",
+                        help="only compare the files in the output folder with the pictures")
+    args = parser.parse_args(argv)
+
+    files = make_icons(args.pictures)
+    if args.check:
+        stale = [name for name, data in files.items()
+                 if not (args.output / name).is_file() or (args.output / name).read_bytes() != data]
+        for name in stale:
+            print(f"{args.output / name} does not match {args.pictures.name}: run {pathlib.Path(__file__).name}",
+                  file=sys.stderr)
+        sys.exit(1 if stale else 0)
+    args.output.mkdir(parents=True, exist_ok=True)
+    for name, data in files.items():
+        (args.output / name).write_bytes(data)
 
 
 if __name__ == "__main__":
