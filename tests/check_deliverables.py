@@ -355,7 +355,7 @@ def packages(args):
         name = names[0]
         faults.equal(f"{deb.name} version", fields["Version"], DELIVERABLES[name]["version_text"])
         depends = {item.split()[0] for item in fields["Depends"].split(", ") if item}
-        for needed in ("libqt6widgets6", "libqt6gui6", "libqt6core6", "qt6-qpa-plugins"):
+        for needed in ("libqt6widgets6", "libqt6gui6", "libqt6core6"):
             faults.check(needed in depends, f"{deb.name} does not depend on {needed}")
         with tempfile.TemporaryDirectory() as scratch:
             root = pathlib.Path(scratch)
