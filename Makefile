@@ -1,11 +1,12 @@
-# The whole set-up: `make run` and `make test` install what is missing, build
-# and then start the program or run every test.
+# The whole set-up: `make run`, `make test` and `make package` install what is
+# missing, build and then start the program, run every test or make the
+# Debian packages.
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run run-tallybell test clean
+.PHONY: all deps configure build run run-tallybell test package clean
 
 all: build
 
@@ -26,6 +27,10 @@ run-tallybell: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
+
+# One Debian package per deliverable, in $(BUILD_DIR).
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 clean:
 	rm -rf $(BUILD_DIR)

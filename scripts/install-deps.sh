@@ -11,6 +11,16 @@ packages=(
     # Fonts the tests measure with: the substitutes for the program's faces.
     fonts-dejavu-core
     fonts-liberation2
+    # Checks of the deliverables: the icon group, the Windows version
+    # resource, the desktop entry and metainfo, the hardening.
+    python3
+    icoutils
+    binutils-mingw-w64-x86-64
+    desktop-file-utils
+    appstream
+    devscripts
+    # The Debian packages: dependencies worked out by dpkg-shlibdeps.
+    dpkg-dev
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #include "deliverables.h"
 #include "main_window/main.h"
+#include "program_icon.h"
 #include "runtime/errors.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QString::fromUtf8(build.versionText));
     QCoreApplication::setOrganizationName(QString::fromUtf8(build.company));
     QGuiApplication::setDesktopFileName(QString::fromUtf8(build.desktopId));
+    QApplication::setWindowIcon(programIcon());
     runtime::endWhenLastWindowCloses();
 
     Main window(build);

@@ -1,0 +1,417 @@
+#!/usr/bin/env python3
+"""Checks what the build makes of the deliverables, as a user or Windows sees it.
+
+  version-resource  compiles a deliverable's Windows resource script and
+                    reads the version block and icon group back from the
+                    compiled resources
+  icon-group        lists the images of the .ico with icotool
+  install-tree      installs the build into a fresh folder
+  installed         checks an installed tree: the exact file list, the
+                    desktop entries, metainfo and icons
+  hardening         runs hardening-check on executables
+  packages          unpacks Debian packages and checks their fields and files
+
+Each exits non-zero with a message per fault found.
+"""
+
+import argparse
+import configparser
+import pathlib
+import re
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ElementTree
+
+# What each deliverable must be, by its file name.
+DELIVERABLES = {
+    "Countdown": {
+        "id": "org.perrin.Countdown",
+        "package": "countdown",
+        "version": (1, 1, 0, 0),
+        "version_text": "1.01",
+    },
+    "Tallybell-3": {
+        "id": "org.perrin.Tallybell3",
+        "package": "tallybell-3",
+        "version": (1, 1, 0, 2),
+        "version_text": "1.01.0002",
+    },
+}
+COMMENT = "Non LCARS Font version"
+COMPANY = "Perrin"
+PRODUCT = "TALLYBELL"
+US_ENGLISH = 0x0409
+UNICODE_CODE_PAGE = 1200  # 0x04B0
+
+# The icon group: (width, height, bits per pixel, palette size) per image.
+ICON_IMAGES = [(32, 32, 1, 2), (32, 32, 4, 16), (16, 16, 4, 16)]
+
+RT_ICON = 3
+RT_GROUP_ICON = 14
+RT_VERSION = 16
+
+
+class Faults:
+    def __init__(self):
+        self.messages = []
+
+    def check(self, condition, message):
+        if not condition:
+            self.messages.append(message)
+        return condition
+
+    def equal(self, what, actual, expected):
+        return self.check(actual == expected, f"{what}: {actual!r}, expected {expected!r}")
+
+    def finish(self, what):
+        sys.stdout.flush()
+        for message in self.messages:
+            print(f"FAULT: {message}", file=sys.stderr)
+        if self.messages:
+            sys.exit(1)
+        print(f"{what}: all good")
+
+
+# --- Compiled Windows resources (.res) ---------------------------------------
+
+
+def align4(offset):
+    return (offset + 3) & ~3
+
+
+def read_name(data, offset):
+    """A resource type or name: an ordinal or a UTF-16 string."""
+    (first,) = struct.unpack_from("<H", data, offset)
+    if first == 0xFFFF:
+        (ordinal,) = struct.unpack_from("<H", data, offset + 2)
+        return ordinal, offset + 4
+    end = offset
+    while struct.unpack_from("<H", data, end)[0] != 0:
+        end += 2
+    return data[offset:end].decode("utf-16-le"), end + 2
+
+
+def read_res(data):
+    """The resources of a .res file: {(type, name): (language, bytes)}."""
+    resources = {}
+    offset = 0
+    while offset < len(data):
+        size, header_size = struct.unpack_from("<II", data, offset)
+        kind, at = read_name(data, offset + 8)
+        name, at = read_name(data, at)
+        at = align4(at)
+        _data_version, _flags, language = struct.unpack_from("<IHH", data, at)
+        body = data[offset + header_size : offset + header_size + size]
+        if size:  # the first entry of a .res file is an empty marker
+            resources[(kind, name)] = (language, body)
+        offset = align4(offset + header_size + size)
+    return resources
+
+
+def read_version_node(data, offset=0):
+    """One node of a version block: (key, value, children)."""
+    length, value_length, kind = struct.unpack_from("<HHH", data, offset)
+    end = offset + length
+    key_start = at = offset + 6
+    while struct.unpack_from("<H", data, at)[0] != 0:
+        at += 2
+    key = data[key_start:at].decode("utf-16-le")
+    at = align4(at + 2)
+    value_bytes = value_length * 2 if kind == 1 else value_length
+    value = data[at : at + value_bytes]
+    if kind == 1:
+        value = value.decode("utf-16-le").rstrip("\0")
+    at = align4(at + value_bytes)
+    children = []
+    while at < end:
+        child = read_version_node(data, at)
+        children.append(child[:3])
+        at = align4(at + child[3])
+    return key, value, children, length
+
+
+def version_words(most, least):
+    return (most >> 16, most & 0xFFFF, least >> 16, least & 0xFFFF)
+
+
+def check_version_block(faults, language, block, name, expected):
+    faults.equal("version block language", hex(language), hex(US_ENGLISH))
+    key, fixed, children, _ = read_version_node(block)
+    faults.equal("version block key", key, "VS_VERSION_INFO")
+    (signature, _struct_version, file_ms, file_ls, product_ms, product_ls,
+     _mask, _flags, file_os, file_type, _subtype) = struct.unpack_from("<11I", fixed)
+    faults.equal("fixed file info signature", hex(signature), hex(0xFEEF04BD))
+    faults.equal("numeric file version", version_words(file_ms, file_ls), expected["version"])
+    faults.equal("numeric product version", version_words(product_ms, product_ls), expected["version"])
+    faults.equal("file type (application)", file_type, 1)
+    faults.equal("file OS (Windows NT, 32-bit API)", hex(file_os), hex(0x40004))
+
+    blocks = {child[0]: child for child in children}
+    faults.equal("version block sections", sorted(blocks), ["StringFileInfo", "VarFileInfo"])
+    if "StringFileInfo" in blocks:
+        tables = blocks["StringFileInfo"][2]
+        faults.equal("string tables", [table[0].upper() for table in tables], ["040904B0"])
+        strings = {key: value for key, value, _ in (tables[0][2] if tables else [])}
+        faults.equal("version strings", strings, {
+            "Comments": COMMENT,
+            "CompanyName": COMPANY,
+            "FileDescription": name,
+            "FileVersion": expected["version_text"],
+            "InternalName": name,
+            "OriginalFilename": f"{name}.exe",
+            "ProductName": PRODUCT,
+            "ProductVersion": expected["version_text"],
+        })
+    if "VarFileInfo" in blocks:
+        variables = {key: value for key, value, _ in blocks["VarFileInfo"][2]}
+        translation = variables.get("Translation", b"")
+        faults.equal("translations", [struct.unpack_from("<HH", translation, at)
+                                      for at in range(0, len(translation) - 3, 4)],
+                     [(US_ENGLISH, UNICODE_CODE_PAGE)])
+
+
+def read_ico(data):
+    """The images of an .ico file: [(directory fields, image bytes)]."""
+    _reserved, _kind, count = struct.unpack_from("<HHH", data)
+    images = []
+    for index in range(count):
+        entry = struct.unpack_from("<BBBBHHII", data, 6 + 16 * index)
+        size, offset = entry[6], entry[7]
+        images.append((entry[:7], data[offset : offset + size]))
+    return images
+
+
+def check_icon_resources(faults, resources, ico):
+    groups = [(key, value) for key, value in resources.items() if key[0] == RT_GROUP_ICON]
+    if not faults.equal("icon groups", len(groups), 1):
+        return
+    language, group = groups[0][1]
+    faults.equal("icon group language", hex(language), hex(US_ENGLISH))
+    _reserved, _kind, count = struct.unpack_from("<HHH", group)
+    expected = read_ico(ico)
+    faults.equal("images in the icon group", count, len(expected))
+    for index, (fields, image) in enumerate(expected[:count]):
+        entry = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * index)
+        faults.equal(f"icon group entry {index + 1}", entry[:7], fields)
+        icon = resources.get((RT_ICON, entry[7]))
+        if faults.check(icon is not None, f"icon group entry {index + 1}: no icon {entry[7]}"):
+            faults.check(icon[1] == image, f"icon {entry[7]} differs from image {index + 1} of the .ico")
+
+
+def version_resource(args):
+    faults = Faults()
+    expected = DELIVERABLES[args.name]
+    with tempfile.TemporaryDirectory() as scratch:
+        res = pathlib.Path(scratch) / "resources.res"
+        subprocess.run([args.windres, f"--preprocessor={args.preprocessor}",
+                        "-O", "res", str(args.rc), "-o", str(res)], check=True)
+        resources = read_res(res.read_bytes())
+    versions = [key for key in resources if key[0] == RT_VERSION]
+    if faults.equal("version blocks", len(versions), 1):
+        language, block = resources[versions[0]]
+        check_version_block(faults, language, block, args.name, expected)
+    check_icon_resources(faults, resources, args.ico.read_bytes())
+    faults.finish(f"version resource of {args.name}")
+
+
+# --- The icon group ---------------------------------------------------------
+
+
+def icon_group(args):
+    faults = Faults()
+    listing = subprocess.run([args.icotool, "-l", str(args.ico)], check=True,
+                             capture_output=True, text=True).stdout
+    images = []
+    for line in listing.splitlines():
+        fields = dict(re.findall(r"--([a-z-]+)=(\d+)", line))
+        faults.check("--icon" in line, f"not an icon image: {line}")
+        images.append(tuple(int(fields.get(key, 0)) for key in
+                            ("width", "height", "bit-depth", "palette-size")))
+    faults.equal("images (width, height, bits, colours)", images, ICON_IMAGES)
+    faults.finish(str(args.ico))
+
+
+# --- Installed files --------------------------------------------------------
+
+
+def install_tree(args):
+    shutil.rmtree(args.root, ignore_errors=True)
+    command = [args.cmake, "--install", str(args.build), "--prefix", str(args.root)]
+    if args.config:
+        command += ["--config", args.config]
+    subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
+
+
+def expected_files(name):
+    app_id = DELIVERABLES[name]["id"]
+    return {
+        f"bin/{name}",
+        f"share/applications/{app_id}.desktop",
+        f"share/icons/hicolor/16x16/apps/{app_id}.png",
+        f"share/icons/hicolor/32x32/apps/{app_id}.png",
+        f"share/metainfo/{app_id}.metainfo.xml",
+    }
+
+
+def png_size(path):
+    data = path.read_bytes()
+    if data[:8] != b"\x89PNG\r\n\x1a\n" or data[12:16] != b"IHDR":
+        return None
+    return struct.unpack_from(">II", data, 16)
+
+
+def check_installed(faults, root, names):
+    found = {str(path.relative_to(root)) for path in root.rglob("*") if not path.is_dir()}
+    wanted = set().union(*(expected_files(name) for name in names))
+    faults.equal("files missing", sorted(wanted - found), [])
+    faults.equal("files not expected", sorted(found - wanted), [])
+
+    for name in names:
+        expected = DELIVERABLES[name]
+        app_id = expected["id"]
+        executable = root / "bin" / name
+        if executable.exists():
+            faults.check(executable.stat().st_mode & 0o111, f"{executable} is not executable")
+        for size in (16, 32):
+            icon = root / f"share/icons/hicolor/{size}x{size}/apps/{app_id}.png"
+            if icon.exists():
+                faults.equal(f"size of {icon.name} in {size}x{size}", png_size(icon), (size, size))
+
+        desktop_path = root / f"share/applications/{app_id}.desktop"
+        if desktop_path.exists():
+            desktop = configparser.ConfigParser(interpolation=None)
+            desktop.optionxform = str
+            desktop.read(desktop_path, encoding="utf-8")
+            entry = desktop["Desktop Entry"]
+            faults.equal(f"{desktop_path.name} Name", entry.get("Name"), name)
+            faults.equal(f"{desktop_path.name} Exec", entry.get("Exec"), name)
+            faults.equal(f"{desktop_path.name} Icon", entry.get("Icon"), app_id)
+
+        metainfo_path = root / f"share/metainfo/{app_id}.metainfo.xml"
+        if metainfo_path.exists():
+            component = ElementTree.parse(metainfo_path).getroot()
+            faults.equal(f"{metainfo_path.name} id", component.findtext("id"), app_id)
+            faults.equal(f"{metainfo_path.name} launchable",
+                         component.findtext("launchable"), f"{app_id}.desktop")
+            faults.equal(f"{metainfo_path.name} binary",
+                         component.findtext("provides/binary"), name)
+            faults.equal(f"{metainfo_path.name} release versions",
+                         [release.get("version") for release in component.iter("release")],
+                         [expected["version_text"]])
+
+
+def installed(args):
+    faults = Faults()
+    check_installed(faults, args.root, args.deliverable or list(DELIVERABLES))
+    faults.finish(f"installed tree {args.root}")
+
+
+# --- Hardening ---------------------------------------------------------------
+
+# Calls whose buffer sizes are only known at run time stay unfortified; a
+# program whose only such calls are these has nothing fortify could protect.
+UNFORTIFIABLE = {"memcpy", "memmove", "memset"}
+
+
+def hardening(args):
+    faults = Faults()
+    for executable in args.executables:
+        # Control-flow protection needs a toolchain built for it, which
+        # Debian 12 is not; it is not part of its default hardening either.
+        report = subprocess.run(
+            [args.hardening_check, "--verbose", "--nocfprotection", str(executable)],
+            capture_output=True, text=True).stdout
+        print(report, end="")
+        results = dict(re.findall(r"^ ([^:\n]+): (.*)$", report, re.MULTILINE))
+        for feature in ("Position Independent Executable", "Stack protected",
+                        "Read-only relocations", "Immediate binding"):
+            faults.check(results.get(feature, "").startswith("yes"),
+                         f"{executable.name}: {feature}: {results.get(feature)}")
+        fortify = results.get("Fortify Source functions", "")
+        unprotected = set(re.findall(r"^\tunprotected: (\S+)$", report, re.MULTILINE))
+        faults.check(fortify.startswith("yes") or fortify.startswith("unknown")
+                     or unprotected <= UNFORTIFIABLE,
+                     f"{executable.name}: Fortify Source functions: {fortify} ({sorted(unprotected)})")
+    faults.finish("hardening")
+
+
+# --- Debian packages ---------------------------------------------------------
+
+
+def packages(args):
+    faults = Faults()
+    for deb in args.debs:
+        fields = {}
+        for field in ("Package", "Version", "Depends", "Architecture"):
+            fields[field] = subprocess.run(["dpkg-deb", "--field", str(deb), field], check=True,
+                                           capture_output=True, text=True).stdout.strip()
+        names = [name for name, expected in DELIVERABLES.items()
+                 if expected["package"] == fields["Package"]]
+        if not faults.check(len(names) == 1, f"{deb.name}: unknown package {fields['Package']}"):
+            continue
+        name = names[0]
+        faults.equal(f"{deb.name} version", fields["Version"], DELIVERABLES[name]["version_text"])
+        depends = {item.split()[0] for item in fields["Depends"].split(", ") if item}
+        for needed in ("libqt6widgets6", "libqt6gui6", "libqt6core6"):
+            faults.check(needed in depends, f"{deb.name} does not depend on {needed}")
+        with tempfile.TemporaryDirectory() as scratch:
+            root = pathlib.Path(scratch)
+            subprocess.run(["dpkg-deb", "-x", str(deb), str(root)], check=True)
+            check_installed(faults, root / "usr", [name])
+            if (root / "usr/bin" / name).exists():
+                check_hardening = [sys.executable, __file__, "hardening",
+                                   "--hardening-check", args.hardening_check,
+                                   str(root / "usr/bin" / name)]
+                faults.check(subprocess.run(check_hardening).returncode == 0,
+                             f"{deb.name}: executable not hardened")
+    faults.finish("packages " + ", ".join(deb.name for deb in args.debs))
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    commands = parser.add_subparsers(dest="command", required=True)
+
+    command = commands.add_parser("version-resource")
+    command.add_argument("--windres", default="x86_64-w64-mingw32-windres")
+    command.add_argument("--preprocessor", default="cpp")
+    command.add_argument("--name", required=True, choices=sorted(DELIVERABLES))
+    command.add_argument("--ico", required=True, type=pathlib.Path)
+    command.add_argument("rc", type=pathlib.Path)
+    command.set_defaults(run=version_resource)
+
+    command = commands.add_parser("icon-group")
+    command.add_argument("--icotool", default="icotool")
+    command.add_argument("ico", type=pathlib.Path)
+    command.set_defaults(run=icon_group)
+
+    command = commands.add_parser("install-tree")
+    command.add_argument("--cmake", default="cmake")
+    command.add_argument("--config", default="")
+    command.add_argument("build", type=pathlib.Path)
+    command.add_argument("root", type=pathlib.Path)
+    command.set_defaults(run=install_tree)
+
+    command = commands.add_parser("installed")
+    command.add_argument("--deliverable", action="append", choices=sorted(DELIVERABLES))
+    command.add_argument("root", type=pathlib.Path)
+    command.set_defaults(run=installed)
+
+    command = commands.add_parser("hardening")
+    command.add_argument("--hardening-check", default="hardening-check")
+    command.add_argument("executables", nargs="+", type=pathlib.Path)
+    command.set_defaults(run=hardening)
+
+    command = commands.add_parser("packages")
+    command.add_argument("--hardening-check", default="hardening-check")
+    command.add_argument("debs", nargs="+", type=pathlib.Path)
+    command.set_defaults(run=packages)
+
+    args = parser.parse_args(argv)
+    args.run(args)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])
