@@ -7,7 +7,9 @@
 #
 # Environment: RUNS (5), SETTLE (10 s before RSS and the steady window),
 # WINDOW (30 s of steady running), ROUND_JSON (Google Benchmark JSON of
-# bench_round, for the in-process row), CALLGRIND (1; 0 skips it).
+# bench_round, for the in-process row), CALLGRIND (1; 0 skips it), FLOOR
+# (set: also runs C, the reference ticking every 100 ms, the floor of 10 Hz
+# ticking, and prints C/B).
 #
 # Start-up runs A B A B ... one after the other, each with
 # TALLYBELL_EXIT_AFTER_FIRST_FRAME=1, which makes both programs exit at once
@@ -24,6 +26,7 @@ RUNS=${RUNS:-5}
 SETTLE=${SETTLE:-10}
 WINDOW=${WINDOW:-30}
 CALLGRIND=${CALLGRIND:-1}
+FLOOR=${FLOOR:-}
 ROUND_JSON=${ROUND_JSON:-}
 
 for exe in "$A" "$B"; do
@@ -47,6 +50,7 @@ trap cleanup EXIT
 
 # One Xvfb per program; -displayfd picks a free display and tells it once the
 # server is ready.
+declare -A display=()
 start_xvfb() { # name
     Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp \
         3>"$tmp/$1.display" >/dev/null 2>&1 &
@@ -56,7 +60,7 @@ start_xvfb() { # name
         sleep 0.1
     done
     [ -s "$tmp/$1.display" ] || { echo "compare.sh: Xvfb did not start" >&2; exit 1; }
-    echo ":$(head -n1 "$tmp/$1.display")"
+    display[$1]=":$(head -n1 "$tmp/$1.display")"
 }
 
 # A private fontconfig set-up per program: the system's configuration and
@@ -65,6 +69,7 @@ start_xvfb() { # name
 private_fonts() { # name
     local dir="$tmp/$1"
     mkdir -p "$dir/cache" "$dir/fontconfig"
+    chmod 700 "$dir"
     sed -e 's#<include ignore_missing="yes">conf.d</include>#<include ignore_missing="yes">/etc/fonts/conf.d</include>#' \
         -e '/<cachedir/d' \
         -e "s#</fontconfig>#<cachedir>$dir/fontconfig</cachedir></fontconfig>#" \
@@ -72,32 +77,37 @@ private_fonts() { # name
     FONTCONFIG_FILE="$dir/fonts.conf" fc-cache >/dev/null 2>&1 || true
 }
 
-private_fonts A
-private_fonts B
-displayA=$(start_xvfb A)
-displayB=$(start_xvfb B)
+programs="A B"
+[ -n "$FLOOR" ] && programs="A B C"
+for who in $programs; do
+    private_fonts "$who"
+    start_xvfb "$who"
+done
 
 environment() { # name
-    local display
-    if [ "$1" = A ]; then display=$displayA; else display=$displayB; fi
-    echo "DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_CACHE_HOME=$tmp/$1/cache"
+    echo "DISPLAY=${display[$1]} QT_QPA_PLATFORM=xcb XDG_CACHE_HOME=$tmp/$1/cache"
     echo "FONTCONFIG_FILE=$tmp/$1/fonts.conf XDG_RUNTIME_DIR=$tmp/$1"
 }
-exe_of() { if [ "$1" = A ]; then echo "$A"; else echo "$B"; fi; }
-chmod 700 "$tmp/A" "$tmp/B"
+run_of() { # name: the command line
+    case $1 in
+    A) echo "$A" ;;
+    B) echo "$B" ;;
+    C) echo "$B --tick 100" ;;
+    esac
+}
 
 # Start-up: wall time, and instructions under callgrind.
 startup_ms() { # name
     local start end
     start=$EPOCHREALTIME
-    env $(environment "$1") TALLYBELL_EXIT_AFTER_FIRST_FRAME=1 "$(exe_of "$1")" >/dev/null 2>&1
+    env $(environment "$1") TALLYBELL_EXIT_AFTER_FIRST_FRAME=1 $(run_of "$1") >/dev/null 2>&1
     end=$EPOCHREALTIME
     awk -v s="$start" -v e="$end" 'BEGIN { printf "%.2f\n", (e - s) * 1000 }'
 }
 startup_instructions() { # name
     local out="$tmp/$1.callgrind"
     env $(environment "$1") TALLYBELL_EXIT_AFTER_FIRST_FRAME=1 \
-        valgrind --tool=callgrind -q --callgrind-out-file="$out" "$(exe_of "$1")" >/dev/null 2>&1
+        valgrind --tool=callgrind -q --callgrind-out-file="$out" $(run_of "$1") >/dev/null 2>&1
     awk '/^totals:/ { print $2 }' "$out"
     rm -f "$out"
 }
@@ -115,7 +125,7 @@ rss_kb() { awk '/^VmRSS:/ { print $2 }' /proc/"$1"/status; }
 record() { echo "$2" >>"$tmp/$1"; } # series value
 
 for run in $(seq "$RUNS"); do
-    if [ $((run % 2)) = 1 ]; then order="A B"; else order="B A"; fi
+    if [ $((run % 2)) = 1 ]; then order=$programs; else order=$(echo "$programs" | rev); fi
     for who in $order; do
         record "startup_ms.$who" "$(startup_ms "$who")"
         if [ "$CALLGRIND" = 1 ]; then
@@ -125,7 +135,7 @@ for run in $(seq "$RUNS"); do
 
     declare -A pid=()
     for who in $order; do
-        env $(environment "$who") "$(exe_of "$who")" >/dev/null 2>&1 &
+        env $(environment "$who") $(run_of "$who") >/dev/null 2>&1 &
         pid[$who]=$!
         pids+=($!)
     done
@@ -152,16 +162,21 @@ done
 
 median() { sort -g "$1" | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-printf '\n%-34s %14s %14s %8s %8s %s\n' "measure (median of $RUNS)" "A" "B" "A/B" "target" ""
+header_c=""
+[ -n "$FLOOR" ] && header_c=$(printf ' %12s %8s' "C (floor)" "C/B")
+printf '\n%-38s %12s %12s %8s %9s %-7s%s\n' "median of $RUNS runs" "A" "B" "A/B" "target" "" "$header_c"
 row() { # series label target
     [ -s "$tmp/$1.A" ] || return 0
-    local a b
+    local a b c=""
     a=$(median "$tmp/$1.A")
     b=$(median "$tmp/$1.B")
-    awk -v l="$2" -v a="$a" -v b="$b" -v t="$3" 'BEGIN {
+    [ -s "$tmp/$1.C" ] && c=$(median "$tmp/$1.C")
+    awk -v l="$2" -v a="$a" -v b="$b" -v c="$c" -v t="$3" 'BEGIN {
         r = b > 0 ? a / b : 0
         verdict = t == "" ? "" : (r <= t ? "holds" : "MISSED")
-        printf "%-34s %14s %14s %8.3f %8s %s\n", l, a, b, r, (t == "" ? "-" : "<= " t), verdict
+        printf "%-38s %12s %12s %8.3f %9s %-7s", l, a, b, r, (t == "" ? "-" : "<= " t), verdict
+        if (c != "") printf " %12s %8.3f", c, (b > 0 ? c / b : 0)
+        printf "\n"
     }'
 }
 row startup_ms "start-up, exec to first frame (ms)" ""
@@ -176,13 +191,15 @@ if [ -n "$ROUND_JSON" ] && [ -s "$ROUND_JSON" ]; then
         /"name":/ { gsub(/[",]/, "", $2); name = $2 }
         /"real_time":/ { gsub(/,/, "", $2); t[name] = $2 }
         END {
-            printf "%-34s %14.0f %14s %8s %8s %s\n", "one round in-process (ns)", t["BM_Round"], "-", "-", "-", ""
+            r = t["BM_Round"]
+            printf "%-38s %12.0f %12s %8s %9s %s\n", "one round in-process (ns)", r, "-", "-", "<= 20000", (r <= 20000 ? "holds" : "MISSED")
             r = t["BM_RoundAndRepaint"]
-            printf "%-34s %14.0f %14s %8s %8s %s\n", "one round with its repaint (ns)", r, "-", "-", "<= 20000", (r <= 20000 ? "holds" : "MISSED")
-            printf "%-34s %14.0f %14s %8s %8s %s\n", "one simulated second (ns)", r * 10, "-", "-", "-", ""
+            printf "%-38s %12.0f %12s %8s %9s %s\n", "one round with its repaint (ns)", r, "-", "-", "<= 20000", (r <= 20000 ? "holds" : "MISSED")
+            printf "%-38s %12.0f %12s %8s %9s %s\n", "one simulated second, repaints (ns)", r * 10, "-", "-", "-", ""
         }' "$ROUND_JSON"
 fi
 echo
 echo "A = $A"
 echo "B = $B"
+[ -n "$FLOOR" ] && echo "C = $B --tick 100"
 echo "$(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) CPUs, $(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)"
