@@ -189,7 +189,7 @@ if [ -n "$ROUND_JSON" ] && [ -s "$ROUND_JSON" ]; then
     # real_time of each benchmark, in ns (bench_round reports in ns).
     awk '
         /"name":/ { gsub(/[",]/, "", $2); name = $2 }
-        /"real_time":/ { gsub(/,/, "", $2); t[name] = $2 }
+        /"real_time":/ { gsub(/,/, "", $2); t[name] = $2 + 0 }
         END {
             r = t["BM_Round"]
             printf "%-38s %12.0f %12s %8s %9s %s\n", "one round in-process (ns)", r, "-", "-", "<= 20000", (r <= 20000 ? "holds" : "MISSED")
