@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, and only those
 # that are missing. Works on Debian 12 and Ubuntu 22.04 or later.
+# `install-deps.sh bench` adds what `make bench` needs.
 set -euo pipefail
 
 packages=(
@@ -22,6 +23,14 @@ packages=(
     # The Debian packages: dependencies worked out by dpkg-shlibdeps.
     dpkg-dev
 )
+if [ "${1:-}" = bench ]; then
+    packages+=(
+        libbenchmark-dev # the in-process round
+        valgrind         # start-up instructions
+        xvfb             # the real programs side by side
+        fontconfig       # fc-cache for their private font caches
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do

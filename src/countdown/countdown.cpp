@@ -10,8 +10,8 @@
 #include <optional>
 
 using runtime::checked;
+using runtime::NumberText;
 using runtime::toNumber;
-using runtime::toText;
 
 namespace {
 
@@ -30,11 +30,12 @@ void CalculateCurrentTime(Main &main)
     const QDateTime now = runtime::presentDate();
     const QDate date = now.date();
     const QTime time = now.time();
-    main.setText(Field::MonNum, QString::number(date.month()));
-    main.setText(Field::CurDay, QString::number(date.day()));
-    main.setText(Field::CurHour, QString::number(time.hour()));
-    main.setText(Field::CurMin, QString::number(time.minute()));
-    main.setText(Field::CurSec, QString::number(time.second()));
+    // Texts are only built for the parts that changed since the last run.
+    main.setText(Field::MonNum, {NumberText(date.month())});
+    main.setText(Field::CurDay, {NumberText(date.day())});
+    main.setText(Field::CurHour, {NumberText(time.hour())});
+    main.setText(Field::CurMin, {NumberText(time.minute())});
+    main.setText(Field::CurSec, {NumberText(time.second())});
 }
 
 void CalculateTimeUntil(Main &main, bool automatic)
@@ -52,20 +53,21 @@ void CalculateTimeUntil(Main &main, bool automatic)
     }
     const auto [month, day, hour, minute, second] = now;
 
-    main.setText(Field::EndMon1, toText(checked(EventMonth - month)));
-    main.setText(Field::EndDay, toText(checked(EventDay - day)));
-    main.setText(Field::EndHour, toText(checked(HoursPerDay - hour))
-                     + (automatic ? QStringLiteral(" Hours ") : QString()));
-    main.setText(Field::EndMinute, toText(checked(MinutesPerHour - minute))
-                     + (automatic ? QStringLiteral(" Minutes ") : QString()));
-    main.setText(Field::EndSecond, toText(checked(SecondsPerMinute - second))
-                     + (automatic ? QStringLiteral(" Seconds ") : QString()));
+    // The unit words only in the automatic form.
+    const auto unit = [automatic](QStringView word) { return automatic ? word : QStringView(); };
+    main.setText(Field::EndMon1, {NumberText(checked(EventMonth - month))});
+    main.setText(Field::EndDay, {NumberText(checked(EventDay - day))});
+    main.setText(Field::EndHour, {NumberText(checked(HoursPerDay - hour)), unit(u" Hours ")});
+    main.setText(Field::EndMinute,
+                 {NumberText(checked(MinutesPerHour - minute)), unit(u" Minutes ")});
+    main.setText(Field::EndSecond,
+                 {NumberText(checked(SecondsPerMinute - second)), unit(u" Seconds ")});
 
     if (toNumber(main.text(Field::EndMon1)) == 0)
         main.setText(Field::EndMon, main.text(Field::EndDay));
     if (toNumber(main.text(Field::EndMon1)) == 1) {
-        main.setText(Field::EndMon,
-                     toText(checked(toNumber(main.text(Field::EndDay)) + DaysInMonthBeforeEvent)));
+        main.setText(Field::EndMon, {NumberText(checked(toNumber(main.text(Field::EndDay))
+                                                        + DaysInMonthBeforeEvent))});
     }
     // Outside March and April nothing above writes the days to go: they keep
     // what an earlier run left, or the field's name, which is no event day.
@@ -79,8 +81,7 @@ void CalculateTimeUntil(Main &main, bool automatic)
         main.setTimer2Enabled(false);
     }
 
-    main.setText(Field::EndDays, main.text(Field::EndMon) + QStringLiteral(" days "));
-    main.setText(Field::Final, QStringLiteral("It is ") + main.text(Field::EndDays)
-                     + main.text(Field::EndHour) + main.text(Field::EndMinute)
-                     + QStringLiteral(" and ") + main.text(Field::EndSecond));
+    main.setText(Field::EndDays, {main.text(Field::EndMon), u" days "});
+    main.setText(Field::Final, {u"It is ", main.text(Field::EndDays), main.text(Field::EndHour),
+                                main.text(Field::EndMinute), u" and ", main.text(Field::EndSecond)});
 }

@@ -75,6 +75,29 @@ void Main::setText(Field field, const QString &text)
         label->setText(text);
 }
 
+void Main::setText(Field field, std::initializer_list<QStringView> parts)
+{
+    QLabel *label = m_fields[static_cast<std::size_t>(field)];
+    const QString current = label->text();
+    QStringView rest = current;
+    bool same = true;
+    qsizetype size = 0;
+    for (const QStringView part : parts) {
+        size += part.size();
+        if (same && rest.startsWith(part))
+            rest = rest.sliced(part.size());
+        else
+            same = false;
+    }
+    if (same && rest.isEmpty())
+        return;
+    QString text;
+    text.reserve(size);
+    for (const QStringView part : parts)
+        text.append(part);
+    label->setText(text);
+}
+
 const char *Main::fieldName(Field field)
 {
     return FieldNames[static_cast<std::size_t>(field)];

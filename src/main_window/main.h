@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <array>
+#include <initializer_list>
 
 class QLabel;
 
@@ -43,6 +44,9 @@ public:
 
     QString text(Field field) const;
     void setText(Field field, const QString &text);
+    // Sets the text made of `parts` one after the other. When the field
+    // already holds it nothing is built or set.
+    void setText(Field field, std::initializer_list<QStringView> parts);
     static const char *fieldName(Field field);
 
     bool isTimer2Enabled() const;

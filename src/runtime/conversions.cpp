@@ -106,13 +106,35 @@ double toNumber(QStringView text)
     raise(ErrorNumber::TypeMismatch);
 }
 
+NumberText::NumberText(double value)
+{
+    if (value == 0) { // never "-0"
+        m_digits[0] = u'0';
+        m_size = 1;
+        return;
+    }
+    if (std::nearbyint(value) == value && std::abs(value) < 1e15) {
+        // Whole numbers as integers: the digits backwards, then the sign.
+        const bool negative = value < 0;
+        auto whole = static_cast<std::uint64_t>(std::abs(value));
+        char16_t reversed[sizeof m_digits / sizeof m_digits[0]];
+        qsizetype n = 0;
+        do {
+            reversed[n++] = static_cast<char16_t>(u'0' + whole % 10);
+            whole /= 10;
+        } while (whole != 0);
+        if (negative)
+            m_digits[m_size++] = u'-';
+        while (n > 0)
+            m_digits[m_size++] = reversed[--n];
+        return;
+    }
+    m_other = QString::number(value, 'g', 15);
+}
+
 QString toText(double value)
 {
-    if (value == 0)
-        return QStringLiteral("0"); // never "-0"
-    if (std::nearbyint(value) == value && std::abs(value) < 1e15)
-        return QString::number(static_cast<qint64>(value));
-    return QString::number(value, 'g', 15);
+    return NumberText(value).view().toString();
 }
 
 } // namespace runtime

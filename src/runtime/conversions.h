@@ -19,4 +19,19 @@ std::optional<double> tryNumber(QStringView text) noexcept;
 // leading blank or "+", whole numbers without a fraction.
 QString toText(double value);
 
+// The text toText gives, held on the stack for whole numbers, so that a text
+// can be compared or joined without allocating.
+class NumberText {
+public:
+    explicit NumberText(double value);
+
+    QStringView view() const { return m_other.isNull() ? QStringView(m_digits, m_size) : m_other; }
+    operator QStringView() const { return view(); }
+
+private:
+    char16_t m_digits[20]; // sign and up to 15 digits
+    qsizetype m_size = 0;
+    QString m_other; // numbers that are not whole, or too large for m_digits
+};
+
 } // namespace runtime
