@@ -132,21 +132,21 @@ QColor resolve(const Colour &colour)
     return QGuiApplication::palette().color(QPalette::Active, systemColourRole(colour.value));
 }
 
-void applyWindow(QWidget *window, const Window &spec)
+void applyWindow(QWidget *window, const Window &design)
 {
-    window->setWindowTitle(QString::fromUtf8(spec.caption));
+    window->setWindowTitle(QString::fromUtf8(design.caption));
     // Tool windows get no taskbar button.
     Qt::WindowFlags flags = Qt::Tool;
-    if (spec.border == Border::None) {
+    if (design.border == Border::None) {
         flags |= Qt::FramelessWindowHint;
     } else {
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint;
     }
     window->setWindowFlags(flags);
-    window->setFixedSize(pixels(spec.clientWidth), pixels(spec.clientHeight));
+    window->setFixedSize(pixels(design.clientWidth), pixels(design.clientHeight));
     QPalette palette = window->palette();
-    palette.setColor(QPalette::Window, resolve(spec.back));
+    palette.setColor(QPalette::Window, resolve(design.back));
     window->setPalette(palette);
     window->setAutoFillBackground(true);
 }

@@ -23,8 +23,8 @@ QFont toQFont(const Font &font);
 QPalette::ColorRole systemColourRole(unsigned index);
 QColor resolve(const Colour &colour);
 
-// Gives `window` the caption, frame, client size and background of `spec`.
-void applyWindow(QWidget *window, const Window &spec);
+// Gives `window` the caption, frame, client size and background of `design`.
+void applyWindow(QWidget *window, const Window &design);
 
 // Creates `controls` on `form` in the table's order and returns them in that
 // order. Each control's objectName is its name in the table. Buttons are
