@@ -131,6 +131,8 @@ void TestRuntime::numberToText_data()
     QTest::newRow("large") << 123456789012.0 << "123456789012";
     QTest::newRow("fraction") << 1.5 << "1.5";
     QTest::newRow("negative fraction") << -0.25 << "-0.25";
+    QTest::newRow("fifteen digits") << 1e15 << "1e+15";
+    QTest::newRow("largest double") << -1.7976931348623157e308 << "-1.7976931348623157e+308";
 }
 
 void TestRuntime::numberToText()

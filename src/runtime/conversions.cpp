@@ -158,7 +158,10 @@ QString toText(double value)
         return QStringLiteral("0"); // never "-0"
     if (std::nearbyint(value) == value && std::abs(value) < 1e15)
         return QString::number(static_cast<qint64>(value));
-    return QString::number(value, 'g', 15);
+    // Fifteen digits would round the very largest doubles up beyond the
+    // range, to a text that no longer reads back; those keep every digit.
+    constexpr double FifteenDigitsFit = 1.797693134862315e308;
+    return QString::number(value, 'g', std::abs(value) < FifteenDigitsFit ? 15 : 17);
 }
 
 } // namespace runtime
