@@ -1,6 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, and only those
 # that are missing. Works on Debian 12 and Ubuntu 22.04 or later.
+#
+# Usage: scripts/install-deps.sh [GROUP...]
+# With no group, what building, running and testing need. The groups add what
+# one check needs on top:
+#   lint     clang-tidy and cppcheck (make lint)
+#   fuzz     clang with libFuzzer (make fuzz)
+#   locales  the German locale the locale runs use (make test-locales)
 set -euo pipefail
 
 packages=(
@@ -11,7 +18,30 @@ packages=(
     # Fonts the tests measure with: the substitutes for the program's faces.
     fonts-dejavu-core
     fonts-liberation2
+    # Zones with daylight saving for the clock-change tests.
+    tzdata
 )
+
+want_german_locale=0
+for group in "$@"; do
+    case "$group" in
+    lint) packages+=(clang-tidy cppcheck) ;;
+    fuzz) packages+=(clang libclang-rt-dev) ;;
+    locales)
+        packages+=(locales)
+        want_german_locale=1
+        ;;
+    *)
+        echo "install-deps: unknown group '$group'" >&2
+        exit 2
+        ;;
+    esac
+done
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -20,15 +50,14 @@ for package in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update
+    "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-sudo=()
-if [ "$(id -u)" -ne 0 ]; then
-    sudo=(sudo)
+if [ "$want_german_locale" -eq 1 ] && ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    echo "Generating the de_DE.UTF-8 locale"
+    "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update
-"${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

@@ -95,7 +95,7 @@ std::optional<double> tryNumber(QStringView text) noexcept
         if (digits == 0)
             return std::nullopt;
         if (wholeFits && whole <= (std::uint64_t{1} << 53)) {
-            const double value = static_cast<double>(whole);
+            const auto value = static_cast<double>(whole);
             return negative ? -value : value;
         }
     } else {
@@ -123,10 +123,9 @@ std::optional<double> tryNumber(QStringView text) noexcept
     }
 
     // Only ASCII is left, so the narrow copy is exact.
-    std::string ascii;
-    ascii.reserve(static_cast<std::size_t>(n));
-    for (const QChar c : number)
-        ascii.push_back(static_cast<char>(c.unicode()));
+    std::string ascii(static_cast<std::size_t>(n), '\0');
+    std::transform(number.begin(), number.end(), ascii.begin(),
+                   [](QChar c) { return static_cast<char>(c.unicode()); });
     const char *first = ascii.data();
     if (*first == '+')
         ++first; // from_chars takes no plus sign
