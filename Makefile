@@ -48,6 +48,7 @@ test-sanitize: deps
 # Every test but the long run again under a German and the C locale.
 test-locales: build
 	@scripts/install-deps.sh locales
+	@locale -a | grep -qix 'de_DE\.utf-\?8' || { echo "de_DE.UTF-8 is not available" >&2; exit 1; }
 	cd $(BUILD_DIR) && LC_ALL=de_DE.UTF-8 QT_QPA_PLATFORM=offscreen \
 		ctest --output-on-failure --parallel $(JOBS) --label-exclude long
 	cd $(BUILD_DIR) && env -u LC_ALL -u LANGUAGE LANG=C QT_QPA_PLATFORM=offscreen \

@@ -99,10 +99,9 @@ QString checkText(double value)
         return QStringLiteral("toText(%1) gives %2, which is no number").arg(value).arg(text);
     if (std::nearbyint(value) == value && std::abs(value) < 1e15) {
         // Whole numbers as the fields hold them: plain digits, exact.
-        const bool plain = !text.isEmpty()
-            && std::all_of(text.cbegin(), text.cend(), [](QChar c) {
-                   return (c >= u'0' && c <= u'9') || c == u'-';
-               });
+        const bool plain = !text.isEmpty() && std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+            return (c >= u'0' && c <= u'9') || c == u'-';
+        });
         if (!plain || text.startsWith(u"-0") || *back != value)
             return QStringLiteral("whole %1 as text %2 reads back as %3")
                 .arg(value, 0, 'g', 17)
@@ -137,9 +136,10 @@ QString checkNumberText(QStringView text)
                    : QStringLiteral(" is a number, yet was refused"));
     }
     if (got && !sameNumber(*got, *expected)) {
-        return describe(text) + QStringLiteral(" was read as %1 instead of %2")
-                                    .arg(*got, 0, 'g', 17)
-                                    .arg(*expected, 0, 'g', 17);
+        return describe(text)
+            + QStringLiteral(" was read as %1 instead of %2")
+                  .arg(*got, 0, 'g', 17)
+                  .arg(*expected, 0, 'g', 17);
     }
 
     // The raising form agrees with the quiet one.

@@ -27,8 +27,8 @@ int main(int argc, char *argv[])
             }
             const QByteArray bytes = file.readAll();
             ++inputs;
-            const QString problem = fuzz::checkNumberBytes(bytes.constData(),
-                                                           static_cast<std::size_t>(bytes.size()));
+            const QString problem
+                = fuzz::checkNumberBytes(bytes.constData(), static_cast<std::size_t>(bytes.size()));
             if (!problem.isEmpty()) {
                 std::fprintf(stderr, "%s: %s\n", qPrintable(name), qPrintable(problem));
                 ++failures;

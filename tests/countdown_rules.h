@@ -100,7 +100,8 @@ public:
             m_counting = false;
         }
         set(Field::EndDays, text(Field::EndMon) + QStringLiteral(" days "));
-        set(Field::Final, QStringLiteral("It is ") + text(Field::EndDays) + text(Field::EndHour)
+        set(Field::Final,
+            QStringLiteral("It is ") + text(Field::EndDays) + text(Field::EndHour)
                 + text(Field::EndMinute) + QStringLiteral(" and ") + text(Field::EndSecond));
     }
 
@@ -126,7 +127,10 @@ public:
     }
 
 private:
-    void set(Field field, QString text) { m_fields[static_cast<std::size_t>(field)] = std::move(text); }
+    void set(Field field, QString text)
+    {
+        m_fields[static_cast<std::size_t>(field)] = std::move(text);
+    }
 
     std::array<QString, FieldCount> m_fields;
     bool m_counting = true;

@@ -123,14 +123,14 @@ void TestClockChanges::daylightSavingInARealZone_data()
 {
     QTest::addColumn<QByteArray>("zone");
     QTest::addColumn<QString>("change"); // the instant of the change, UTC
-    QTest::addColumn<int>("shift");      // how far the wall clock jumps, seconds
+    QTest::addColumn<int>("shift"); // how far the wall clock jumps, seconds
 
     // Daylight saving ends: 3:00 becomes 2:00, twelve days before the event.
-    QTest::newRow("Sydney, back an hour") << QByteArray("Australia/Sydney")
-                                          << "2012-03-31T16:00:00Z" << -3600;
+    QTest::newRow("Sydney, back an hour")
+        << QByteArray("Australia/Sydney") << "2012-03-31T16:00:00Z" << -3600;
     // Daylight saving starts: 2:00 becomes 3:00.
-    QTest::newRow("Berlin, forward an hour") << QByteArray("Europe/Berlin")
-                                             << "2012-03-25T01:00:00Z" << 3600;
+    QTest::newRow("Berlin, forward an hour")
+        << QByteArray("Europe/Berlin") << "2012-03-25T01:00:00Z" << 3600;
 }
 
 // The clock of the zone itself, second by second across its change.

@@ -66,7 +66,9 @@ public:
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         const qsizetype children = main.findChildren<QObject *>().size();
         if (children != m_children)
-            return QStringLiteral("the main window has %1 objects, %2 before").arg(children).arg(m_children);
+            return QStringLiteral("the main window has %1 objects, %2 before")
+                .arg(children)
+                .arg(m_children);
         // The main window, and at most the event-day window besides it.
         const qsizetype topLevel = QApplication::topLevelWidgets().size();
         if (topLevel > m_topLevel + 1)
@@ -81,7 +83,10 @@ public:
         return {};
     }
 
-    qint64 peakGrowth() const { return m_peakGrowth; }
+    qint64 peakGrowth() const
+    {
+        return m_peakGrowth;
+    }
 
 private:
     qsizetype m_children = 0;
@@ -160,7 +165,8 @@ void TestLongRun::everyMinuteOfTenYears()
             if (const QString wrong = run->rules.mismatch(run->main); !wrong.isEmpty())
                 QFAIL(qPrintable(failure(now, wrong)));
             if (shownEventDayWindows() != run->rules.eventDays())
-                QFAIL(qPrintable(failure(now, QStringLiteral("%1 event-day windows").arg(shownEventDayWindows()))));
+                QFAIL(qPrintable(failure(
+                    now, QStringLiteral("%1 event-day windows").arg(shownEventDayWindows()))));
             if (now.time().minute() == 0) {
                 // Let the window repaint once an hour, and look at memory
                 // once a day (while the event-day window, which holds its
@@ -186,8 +192,8 @@ void TestLongRun::everyMinuteOfTenYears()
     QCOMPARE(runs, reduced() ? 2 : 10);
     QVERIFY(program.reports.isEmpty());
     QVERIFY(program.endStatuses.isEmpty());
-    qInfo("%d runs, %lld rounds in %lld ms; resident memory grew by at most %lld KiB", runs,
-          rounds, elapsed.elapsed(), memory.peakGrowth());
+    qInfo("%d runs, %lld rounds in %lld ms; resident memory grew by at most %lld KiB", runs, rounds,
+          elapsed.elapsed(), memory.peakGrowth());
 }
 
 void TestLongRun::everySecondAroundTheEvent_data()
@@ -221,7 +227,8 @@ void TestLongRun::everySecondAroundTheEvent()
         if (const QString wrong = run.rules.mismatch(run.main); !wrong.isEmpty())
             QFAIL(qPrintable(failure(now, wrong)));
         if (shownEventDayWindows() != run.rules.eventDays())
-            QFAIL(qPrintable(failure(now, QStringLiteral("%1 event-day windows").arg(shownEventDayWindows()))));
+            QFAIL(qPrintable(
+                failure(now, QStringLiteral("%1 event-day windows").arg(shownEventDayWindows()))));
         if (now.time().second() == 0) {
             // Let the window repaint once a minute, and look at memory once a
             // day after the first, up to the event day.
