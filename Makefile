@@ -6,7 +6,17 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run run-tallybell test package bench clean
+# Quality checks (see "Checks beyond the tests" in the README).
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+FUZZ_TIME ?= 120
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/tests/sanitizers/ubsan.supp \
+	TALLYBELL_LONG_RUN=reduced
+
+.PHONY: all deps configure build run run-tallybell test package bench clean \
+	test-sanitize test-locales fuzz fuzz-merge lint
 
 all: build
 
@@ -45,5 +55,44 @@ bench: deps
 	FLOOR=1 ROUND_JSON=$(BENCH_DIR)/bench_round.json bench/compare.sh \
 	    $(BENCH_DIR)/bin/Countdown $(BENCH_DIR)/bin/reference_clock
 
+# Every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer
+# in a build of its own; the long run covers a shorter range there.
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTALLYBELL_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) --parallel $(JOBS)
+	cd $(SANITIZE_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen \
+		ctest --output-on-failure --parallel $(JOBS)
+
+# Every test but the long run again under a German and the C locale.
+test-locales: build
+	@scripts/install-deps.sh locales
+	@locale -a | grep -qix 'de_DE\.utf-\?8' || { echo "de_DE.UTF-8 is not available" >&2; exit 1; }
+	cd $(BUILD_DIR) && LC_ALL=de_DE.UTF-8 QT_QPA_PLATFORM=offscreen \
+		ctest --output-on-failure --parallel $(JOBS) --label-exclude long
+	cd $(BUILD_DIR) && env -u LC_ALL -u LANGUAGE LANG=C QT_QPA_PLATFORM=offscreen \
+		ctest --output-on-failure --parallel $(JOBS) --label-exclude long
+
+# Fuzzes the text-to-number conversion for FUZZ_TIME seconds, starting from
+# the kept corpus; new inputs collect in $(FUZZ_DIR)/corpus.
+fuzz:
+	@scripts/install-deps.sh fuzz
+	CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTALLYBELL_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build $(FUZZ_DIR) --target number_fuzzer --parallel $(JOBS)
+	mkdir -p $(FUZZ_DIR)/corpus $(FUZZ_DIR)/artifacts
+	$(FUZZ_DIR)/bin/number_fuzzer -dict=fuzz/number.dict -max_len=128 -timeout=2 \
+		-max_total_time=$(FUZZ_TIME) -print_final_stats=1 \
+		-artifact_prefix=$(FUZZ_DIR)/artifacts/ $(FUZZ_DIR)/corpus fuzz/corpus
+
+# Keeps in fuzz/corpus the smallest set of inputs that covers what the
+# fuzzer's corpus covers.
+fuzz-merge:
+	$(FUZZ_DIR)/bin/number_fuzzer -merge=1 -use_counters=0 fuzz/corpus $(FUZZ_DIR)/corpus
+
+# clang-tidy and cppcheck on src/, with the compile commands of the build.
+lint: build
+	@scripts/install-deps.sh lint
+	scripts/lint.sh $(BUILD_DIR)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, and only those
 # that are missing. Works on Debian 12 and Ubuntu 22.04 or later.
-# `install-deps.sh bench` adds what `make bench` needs.
+#
+# Usage: scripts/install-deps.sh [GROUP...]
+# With no group, what building, running and testing need. The groups add what
+# one check needs on top:
+#   lint     clang-tidy and cppcheck (make lint)
+#   fuzz     clang with libFuzzer (make fuzz)
+#   locales  the German locale the locale runs use (make test-locales)
+#   bench    Google Benchmark, valgrind and Xvfb (make bench)
 set -euo pipefail
 
 packages=(
@@ -22,14 +29,33 @@ packages=(
     devscripts
     # The Debian packages: dependencies worked out by dpkg-shlibdeps.
     dpkg-dev
+    # Zones with daylight saving for the clock-change tests.
+    tzdata
 )
-if [ "${1:-}" = bench ]; then
-    packages+=(
-        libbenchmark-dev # the in-process round
-        valgrind         # start-up instructions
-        xvfb             # the real programs side by side
-        fontconfig       # fc-cache for their private font caches
-    )
+want_german_locale=0
+for group in "$@"; do
+    case "$group" in
+    lint) packages+=(clang-tidy cppcheck) ;;
+    fuzz) packages+=(clang libclang-rt-dev) ;;
+    bench)
+        # The in-process round, start-up instructions, the real programs side
+        # by side, and fc-cache for their private font caches.
+        packages+=(libbenchmark-dev valgrind xvfb fontconfig)
+        ;;
+    locales)
+        packages+=(locales)
+        want_german_locale=1
+        ;;
+    *)
+        echo "install-deps: unknown group '$group'" >&2
+        exit 2
+        ;;
+    esac
+done
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
 fi
 
 missing=()
@@ -39,15 +65,14 @@ for package in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update
+    "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-sudo=()
-if [ "$(id -u)" -ne 0 ]; then
-    sudo=(sudo)
+if [ "$want_german_locale" -eq 1 ] && ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    echo "Generating the de_DE.UTF-8 locale"
+    "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update
-"${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"

@@ -64,6 +64,12 @@ void TestRuntime::textToNumber_data()
     QTest::newRow("exponent") << "1e3" << 1000.0;
     QTest::newRow("negative exponent") << "-25E-1" << -2.5;
     QTest::newRow("beyond 2^53") << "18446744073709551617" << 18446744073709551617.0;
+    QTest::newRow("largest double") << "1.7976931348623157e308" << 1.7976931348623157e308;
+    QTest::newRow("smallest double") << "4.9406564584124654e-324" << 4.9406564584124654e-324;
+    // Too small for a double is still a number: the nearest double, zero.
+    QTest::newRow("below the smallest double") << "1e-400" << 0.0;
+    QTest::newRow("long way below") << "-0.000000001e-99999999999999999999" << -0.0;
+    QTest::newRow("many digits, far below") << "123456789e-340" << 0.0;
 }
 
 void TestRuntime::textToNumber()
@@ -93,6 +99,8 @@ void TestRuntime::textThatIsNoNumber_data()
     QTest::newRow("infinity") << "inf";
     QTest::newRow("nan") << "nan";
     QTest::newRow("too large") << "1e999";
+    QTest::newRow("just too large") << "1.7976931348623159e308";
+    QTest::newRow("many digits, small exponent") << QString(400, u'9') + "e-5";
     QTest::newRow("fullwidth digit") << QString(QChar(0xFF11));
     QTest::newRow("arabic-indic digit") << QString(QChar(0x0663));
     QTest::newRow("no-break space") << QString(QChar(0x00A0)) + "1";
@@ -123,6 +131,8 @@ void TestRuntime::numberToText_data()
     QTest::newRow("large") << 123456789012.0 << "123456789012";
     QTest::newRow("fraction") << 1.5 << "1.5";
     QTest::newRow("negative fraction") << -0.25 << "-0.25";
+    QTest::newRow("fifteen digits") << 1e15 << "1e+15";
+    QTest::newRow("largest double") << -1.7976931348623157e308 << "-1.7976931348623157e+308";
 }
 
 void TestRuntime::numberToText()

@@ -50,7 +50,7 @@ std::vector<Control> mainControls(const BuildSettings &build)
          .left = 120, .top = 360, .width = 3975, .height = 1215,
          .fore = SentenceBlue, .transparent = true, .font = build.sentenceFont},
         {.kind = Label, .name = "Label1",
-         .caption = "This is the same as \"EndDays, but without \"Days\" at the end of it.",
+         .caption = R"(This is the same as "EndDays, but without "Days" at the end of it.)",
          .left = 4800, .top = 480, .width = 1815, .height = 615},
         {.kind = Label, .name = "EndDays", .caption = "EndDays",
          .left = 2400, .top = 3120, .width = 975, .height = 255},

@@ -2,11 +2,13 @@
 
 #include "runtime/errors.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace runtime {
 namespace {
@@ -19,6 +21,43 @@ bool isBlank(QChar c)
 bool isDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
+}
+
+// Whether a decimal number whose value a double cannot hold lies beyond the
+// largest double rather than below the smallest one. Only its order of
+// magnitude matters: the two limits are more than 600 powers of ten apart.
+bool isTooLarge(std::string_view number)
+{
+    std::size_t i = 0;
+    if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+        ++i;
+    // Power of ten just above the first non-zero digit.
+    std::int64_t magnitude = 0;
+    bool significant = false;
+    bool fraction = false;
+    for (; i < number.size() && number[i] != 'e' && number[i] != 'E'; ++i) {
+        if (number[i] == '.')
+            fraction = true;
+        else if (!fraction && (significant || number[i] != '0'))
+            ++magnitude;
+        else if (fraction && !significant && number[i] == '0')
+            --magnitude;
+        if (number[i] != '0' && number[i] != '.')
+            significant = true;
+    }
+    std::int64_t exponent = 0;
+    if (i < number.size()) {
+        ++i;
+        const bool negative = i < number.size() && number[i] == '-';
+        if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+            ++i;
+        constexpr std::int64_t Enough = 1'000'000'000;
+        for (; i < number.size(); ++i)
+            exponent = std::min(exponent * 10 + (number[i] - '0'), Enough);
+        if (negative)
+            exponent = -exponent;
+    }
+    return magnitude + exponent > 0;
 }
 
 } // namespace
@@ -56,7 +95,7 @@ std::optional<double> tryNumber(QStringView text) noexcept
         if (digits == 0)
             return std::nullopt;
         if (wholeFits && whole <= (std::uint64_t{1} << 53)) {
-            const double value = static_cast<double>(whole);
+            const auto value = static_cast<double>(whole);
             return negative ? -value : value;
         }
     } else {
@@ -84,17 +123,23 @@ std::optional<double> tryNumber(QStringView text) noexcept
     }
 
     // Only ASCII is left, so the narrow copy is exact.
-    std::string ascii;
-    ascii.reserve(static_cast<std::size_t>(n));
-    for (const QChar c : number)
-        ascii.push_back(static_cast<char>(c.unicode()));
+    std::string ascii(static_cast<std::size_t>(n), '\0');
+    std::transform(number.begin(), number.end(), ascii.begin(),
+                   [](QChar c) { return static_cast<char>(c.unicode()); });
     const char *first = ascii.data();
     if (*first == '+')
         ++first; // from_chars takes no plus sign
     double value = 0;
-    const auto [ptr, ec] = std::from_chars(first, ascii.data() + ascii.size(), value);
-    // Beyond the range of a double is not a number the program can hold.
-    if (ec != std::errc() || ptr != ascii.data() + ascii.size() || !std::isfinite(value))
+    const char *const last = ascii.data() + ascii.size();
+    const auto [ptr, ec] = std::from_chars(first, last, value);
+    if (ec == std::errc::result_out_of_range && ptr == last) {
+        // Beyond the range of a double is not a number the program can hold;
+        // a number too small for one is zero, as the nearest double.
+        if (isTooLarge(ascii))
+            return std::nullopt;
+        return negative ? -0.0 : 0.0;
+    }
+    if (ec != std::errc() || ptr != last || !std::isfinite(value))
         return std::nullopt;
     return value;
 }
@@ -129,7 +174,10 @@ NumberText::NumberText(double value)
             m_digits[m_size++] = reversed[--n];
         return;
     }
-    m_other = QString::number(value, 'g', 15);
+    // Fifteen digits would round the very largest doubles up beyond the
+    // range, to a text that no longer reads back; those keep every digit.
+    constexpr double FifteenDigitsFit = 1.797693134862315e308;
+    m_other = QString::number(value, 'g', std::abs(value) < FifteenDigitsFit ? 15 : 17);
 }
 
 QString toText(double value)

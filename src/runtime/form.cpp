@@ -17,8 +17,8 @@ QRect box(const Control &control)
 {
     const int left = pixels(control.left);
     const int top = pixels(control.top);
-    return QRect(left, top, pixels(control.left + control.width) - left,
-                 pixels(control.top + control.height) - top);
+    return {left, top, pixels(control.left + control.width) - left,
+            pixels(control.top + control.height) - top};
 }
 
 void place(QWidget *widget, const QRect &geometry)
