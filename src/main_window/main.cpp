@@ -91,11 +91,11 @@ void Main::setText(Field field, std::initializer_list<QStringView> parts)
     }
     if (same && rest.isEmpty())
         return;
-    QString text;
-    text.reserve(size);
+    QString joined;
+    joined.reserve(size);
     for (const QStringView part : parts)
-        text.append(part);
-    label->setText(text);
+        joined.append(part);
+    label->setText(joined);
 }
 
 const char *Main::fieldName(Field field)

@@ -162,16 +162,16 @@ NumberText::NumberText(double value)
         // Whole numbers as integers: the digits backwards, then the sign.
         const bool negative = value < 0;
         auto whole = static_cast<std::uint64_t>(std::abs(value));
-        char16_t reversed[sizeof m_digits / sizeof m_digits[0]];
+        std::array<char16_t, std::tuple_size_v<decltype(m_digits)>> reversed{};
         qsizetype n = 0;
         do {
-            reversed[n++] = static_cast<char16_t>(u'0' + whole % 10);
+            reversed[static_cast<std::size_t>(n++)] = static_cast<char16_t>(u'0' + whole % 10);
             whole /= 10;
         } while (whole != 0);
         if (negative)
-            m_digits[m_size++] = u'-';
+            m_digits[static_cast<std::size_t>(m_size++)] = u'-';
         while (n > 0)
-            m_digits[m_size++] = reversed[--n];
+            m_digits[static_cast<std::size_t>(m_size++)] = reversed[static_cast<std::size_t>(--n)];
         return;
     }
     // Fifteen digits would round the very largest doubles up beyond the

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
 #include <optional>
 
 // Conversions between display texts and numbers, independent of the locale.
@@ -25,11 +26,14 @@ class NumberText {
 public:
     explicit NumberText(double value);
 
-    QStringView view() const { return m_other.isNull() ? QStringView(m_digits, m_size) : m_other; }
+    QStringView view() const
+    {
+        return m_other.isNull() ? QStringView(m_digits.data(), m_size) : QStringView(m_other);
+    }
     operator QStringView() const { return view(); }
 
 private:
-    char16_t m_digits[20]; // sign and up to 15 digits
+    std::array<char16_t, 20> m_digits{}; // sign and up to 15 digits
     qsizetype m_size = 0;
     QString m_other; // numbers that are not whole, or too large for m_digits
 };
