@@ -1,4 +1,5 @@
 #include "countdown/countdown.h"
+#include "countdown_rules.h"
 #include "deliverables.h"
 #include "event_day/lmf2d.h"
 #include "helpers.h"
@@ -9,48 +10,10 @@
 
 namespace {
 
-QList<LMF2D *> eventDayWindows()
-{
-    QList<LMF2D *> windows;
-    const auto topLevel = QApplication::topLevelWidgets();
-    for (QWidget *widget : topLevel) {
-        if (auto *window = qobject_cast<LMF2D *>(widget); window && window->isVisible())
-            windows.append(window);
-    }
-    return windows;
-}
-
-void closeEventDayWindows()
-{
-    const auto windows = eventDayWindows();
-    for (LMF2D *window : windows)
-        window->close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 // One round of the main window's timers, as the timer round delivers it.
 void tick(Main &main)
 {
-    emit main.findChild<runtime::Timer *>("Timer1")->timer();
-    if (main.isTimer2Enabled())
-        emit main.findChild<runtime::Timer *>("Timer2")->timer();
-}
-
-// The sentence as the countdown rule gives it, with the days text it last
-// held (days are only known in March and April).
-QString expectedSentence(const QDateTime &now, QString &days)
-{
-    const QDate date = now.date();
-    const QTime time = now.time();
-    if (date.month() == 3)
-        days = QString::number(13 - date.day() + 31);
-    else if (date.month() == 4)
-        days = QString::number(13 - date.day());
-    return QStringLiteral("It is %1 days %2 Hours %3 Minutes  and %4 Seconds ")
-        .arg(days)
-        .arg(24 - time.hour())
-        .arg(60 - time.minute())
-        .arg(60 - time.second());
+    RoundDriver(main).round();
 }
 
 } // namespace
@@ -72,12 +35,6 @@ private slots:
     void daysToGoKeepWhatAnEarlierRunLeft();
     void eventDayOpensTheWindowOnceAndStopsCounting();
     void firstRoundAlreadyShowsTheSentence();
-
-    void secondBySecondThroughTheEvent();
-    void minuteByMinuteThroughAYear();
-
-private:
-    ProgramObserver *m_program = nullptr;
 };
 
 void TestCountdown::cleanup()
@@ -193,7 +150,7 @@ void TestCountdown::automaticForm()
                                  main.text(Field::EndDays)};
     QCOMPARE(written, fields);
     QCOMPARE(main.text(Field::Final), sentence);
-    QCOMPARE(eventDayWindows().size(), eventDay ? 1 : 0);
+    QCOMPARE(shownEventDayWindows(), eventDay ? 1 : 0);
     QCOMPARE(main.isTimer2Enabled(), !eventDay);
     QVERIFY(program.reports.isEmpty());
     QVERIFY(program.endStatuses.isEmpty());
@@ -201,7 +158,7 @@ void TestCountdown::automaticForm()
     // Counting goes on (or stays stopped) at the next reading of the clock.
     clock.advance(-1);
     tick(main);
-    QCOMPARE(eventDayWindows().size(), eventDay ? 1 : 0);
+    QCOMPARE(shownEventDayWindows(), eventDay ? 1 : 0);
     QCOMPARE(main.text(Field::Final) == sentence, eventDay);
 }
 
@@ -266,10 +223,10 @@ void TestCountdown::eventDayOpensTheWindowOnceAndStopsCounting()
     FakeClock clock(at("2012-04-12T23:59:59"));
     Main main(deliverables::Countdown);
     tick(main);
-    QVERIFY(eventDayWindows().isEmpty());
+    QVERIFY(shownEventDayWindows() == 0);
     clock.advance(1);
     tick(main);
-    QCOMPARE(eventDayWindows().size(), 1);
+    QCOMPARE(shownEventDayWindows(), 1);
     QVERIFY(!main.isTimer2Enabled());
     QCOMPARE(main.text(Field::EndDays), QStringLiteral("0 days "));
     const QString last = main.text(Field::Final);
@@ -280,17 +237,17 @@ void TestCountdown::eventDayOpensTheWindowOnceAndStopsCounting()
         tick(main);
     QCOMPARE(main.text(Field::CurHour), QStringLiteral("1"));
     QCOMPARE(main.text(Field::Final), last);
-    QCOMPARE(eventDayWindows().size(), 1);
+    QCOMPARE(shownEventDayWindows(), 1);
 
     // The manual form on the event day opens nothing and leaves Timer2 alone.
     CalculateTimeUntil(main, false);
     QCOMPARE(main.text(Field::EndHour), QStringLiteral("23"));
-    QCOMPARE(eventDayWindows().size(), 1);
+    QCOMPARE(shownEventDayWindows(), 1);
     QVERIFY(!main.isTimer2Enabled());
     main.setTimer2Enabled(true);
     CalculateTimeUntil(main, false);
     QVERIFY(main.isTimer2Enabled());
-    QCOMPARE(eventDayWindows().size(), 1);
+    QCOMPARE(shownEventDayWindows(), 1);
 }
 
 void TestCountdown::firstRoundAlreadyShowsTheSentence()
@@ -301,60 +258,6 @@ void TestCountdown::firstRoundAlreadyShowsTheSentence()
     // The real timers: Timer2 was created first, yet clock sampling runs
     // before the countdown in the very first round.
     QTRY_COMPARE(main.text(Field::Final), QStringLiteral("It is 24 days 14 Hours 40 Minutes  and 30 Seconds "));
-    QVERIFY(program.reports.isEmpty());
-}
-
-void TestCountdown::secondBySecondThroughTheEvent()
-{
-    ProgramObserver program;
-    FakeClock clock(at("2012-02-28T00:00:00"));
-    const QDateTime end = at("2012-04-14T00:00:00");
-    Main main(deliverables::Countdown);
-    QString days = QStringLiteral("EndMon");
-    QString frozen;
-    int opened = 0;
-    for (QDateTime now = clock.now(); now <= end; now = now.addSecs(1)) {
-        clock.set(now);
-        const bool wasCounting = main.isTimer2Enabled();
-        tick(main);
-        if (wasCounting) {
-            const QString expected = expectedSentence(now, days);
-            if (main.text(Field::Final) != expected)
-                QFAIL(qPrintable(now.toString(Qt::ISODate) + ": " + main.text(Field::Final)));
-            if (!main.isTimer2Enabled()) {
-                ++opened;
-                QCOMPARE(now, at("2012-04-13T00:00:00"));
-                frozen = expected;
-            }
-        } else if (main.text(Field::Final) != frozen) {
-            QFAIL(qPrintable(now.toString(Qt::ISODate) + ": counting went on"));
-        }
-    }
-    QCOMPARE(opened, 1);
-    QCOMPARE(eventDayWindows().size(), 1);
-    QVERIFY(program.reports.isEmpty());
-}
-
-void TestCountdown::minuteByMinuteThroughAYear()
-{
-    ProgramObserver program;
-    FakeClock clock(at("2012-06-01T00:00:30"));
-    const QDateTime end = at("2013-06-01T00:00:30");
-    Main main(deliverables::Tallybell_3);
-    QString days = QStringLiteral("EndMon");
-    int rounds = 0;
-    for (QDateTime now = clock.now(); now < end; now = now.addSecs(60), ++rounds) {
-        if (!main.isTimer2Enabled())
-            break;
-        clock.set(now);
-        tick(main);
-        const QString expected = expectedSentence(now, days);
-        if (main.text(Field::Final) != expected)
-            QFAIL(qPrintable(now.toString(Qt::ISODate) + ": " + main.text(Field::Final)));
-    }
-    QCOMPARE(clock.now(), at("2013-04-13T00:00:30"));
-    QCOMPARE(eventDayWindows().size(), 1);
-    QVERIFY(rounds > 300000);
     QVERIFY(program.reports.isEmpty());
 }
 
