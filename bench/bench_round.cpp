@@ -59,9 +59,9 @@ Program *program = nullptr;
 
 void perSimulatedSecond(benchmark::State &state)
 {
-    state.counters["per_sim_second"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) / RoundsPerSecond,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["per_sim_second"]
+        = benchmark::Counter(static_cast<double>(state.iterations()) / RoundsPerSecond,
+                             benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // The round's own work: what the handlers do, the repaint left pending.

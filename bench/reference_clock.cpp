@@ -16,12 +16,14 @@
 namespace {
 
 // The same start-up hook as the program's (TALLYBELL_EXIT_AFTER_FIRST_FRAME).
-class ExitAfterFirstFrame : public QObject {
+class ExitAfterFirstFrame : public QObject
+{
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Paint)
-            QMetaObject::invokeMethod(this, [] { std::_Exit(0); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [] { std::_Exit(0); }, Qt::QueuedConnection);
         return false;
     }
 };
@@ -33,7 +35,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     const qsizetype tick = arguments.indexOf(QStringLiteral("--tick"));
-    const int interval = tick > 0 && tick + 1 < arguments.size() ? arguments[tick + 1].toInt() : 1000;
+    const int interval
+        = tick > 0 && tick + 1 < arguments.size() ? arguments[tick + 1].toInt() : 1000;
 
     QLabel label;
     label.setWindowFlags(Qt::FramelessWindowHint);

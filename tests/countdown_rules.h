@@ -15,7 +15,8 @@
 
 // Delivers rounds to a main window as its timer round does: Timer1 (clock
 // sampling) first, then Timer2 (the countdown) while it is enabled.
-class RoundDriver {
+class RoundDriver
+{
 public:
     explicit RoundDriver(Main &main)
         : m_main(main)
@@ -64,7 +65,8 @@ inline void closeEventDayWindows()
 }
 
 // The fields of a fresh main window, round after round.
-class CountdownRules {
+class CountdownRules
+{
 public:
     CountdownRules()
     {

@@ -12,7 +12,8 @@
 #include <memory>
 
 // Runs the program at a chosen local time for as long as it lives.
-class FakeClock {
+class FakeClock
+{
 public:
     explicit FakeClock(QDateTime now)
         : m_now(std::make_shared<QDateTime>(std::move(now)))
@@ -39,7 +40,8 @@ inline QDateTime at(const char *local)
 
 // Records error reports and the end of the program instead of showing a box
 // and leaving the event loop.
-class ProgramObserver {
+class ProgramObserver
+{
 public:
     ProgramObserver()
     {
@@ -75,7 +77,8 @@ struct SeenBox {
 
 // Watches for modal message boxes, records each one and presses its OK
 // button, so that code which shows a box runs on without a user.
-class BoxDismisser : public QObject {
+class BoxDismisser : public QObject
+{
 public:
     BoxDismisser()
     {

@@ -32,7 +32,8 @@ void roundAt(FakeClock &clock, RoundDriver &driver, CountdownRules &rules, const
 
 } // namespace
 
-class TestClockChanges : public QObject {
+class TestClockChanges : public QObject
+{
     Q_OBJECT
 
 private slots:

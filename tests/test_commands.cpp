@@ -26,7 +26,8 @@ QStringList allFields(const Main &main)
 }
 
 // Records each start of a system move instead of starting one.
-class MoveRecorder {
+class MoveRecorder
+{
 public:
     MoveRecorder()
     {
@@ -44,7 +45,8 @@ private:
 
 } // namespace
 
-class TestCommands : public QObject {
+class TestCommands : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -188,14 +190,14 @@ void TestCommands::pressOnTheTitleStripStartsAMove_data()
 {
     QTest::addColumn<int>("button");
     QTest::addColumn<int>("modifiers");
-    const QList<std::pair<const char *, Qt::MouseButton>> buttons = {
-        {"left", Qt::LeftButton}, {"right", Qt::RightButton}, {"middle", Qt::MiddleButton}};
-    const QList<std::pair<const char *, Qt::KeyboardModifiers>> modifiers = {
-        {"", Qt::NoModifier},
-        {"+Shift", Qt::ShiftModifier},
-        {"+Ctrl", Qt::ControlModifier},
-        {"+Alt", Qt::AltModifier},
-        {"+Shift+Ctrl+Alt", Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier}};
+    const QList<std::pair<const char *, Qt::MouseButton>> buttons
+        = {{"left", Qt::LeftButton}, {"right", Qt::RightButton}, {"middle", Qt::MiddleButton}};
+    const QList<std::pair<const char *, Qt::KeyboardModifiers>> modifiers
+        = {{"", Qt::NoModifier},
+           {"+Shift", Qt::ShiftModifier},
+           {"+Ctrl", Qt::ControlModifier},
+           {"+Alt", Qt::AltModifier},
+           {"+Shift+Ctrl+Alt", Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier}};
     for (const auto &[buttonName, button] : buttons) {
         for (const auto &[modifierName, modifier] : modifiers) {
             QTest::addRow("%s%s", buttonName, modifierName) << int(button) << int(modifier.toInt());
@@ -209,9 +211,11 @@ void TestCommands::pressOnTheTitleStripStartsAMove()
     QFETCH(int, modifiers);
     MoveRecorder moves;
     auto *strip = m_main->findChild<QLabel *>("Label2");
-    QTest::mousePress(strip, Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers), QPoint(40, 8));
+    QTest::mousePress(strip, Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers),
+                      QPoint(40, 8));
     QCOMPARE(moves.moved, QList<QWidget *>{m_main.get()});
-    QTest::mouseRelease(strip, Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers), QPoint(40, 8));
+    QTest::mouseRelease(strip, Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers),
+                        QPoint(40, 8));
     QCOMPARE(moves.moved.size(), 1);
 }
 

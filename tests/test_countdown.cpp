@@ -18,7 +18,8 @@ void tick(Main &main)
 
 } // namespace
 
-class TestCountdown : public QObject {
+class TestCountdown : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -46,9 +47,11 @@ void TestCountdown::clockSampling_data()
 {
     QTest::addColumn<QString>("now");
     QTest::addColumn<QStringList>("fields");
-    QTest::newRow("a March morning") << "2012-03-20T10:20:30" << QStringList{"3", "20", "10", "20", "30"};
+    QTest::newRow("a March morning")
+        << "2012-03-20T10:20:30" << QStringList{"3", "20", "10", "20", "30"};
     QTest::newRow("midnight") << "2012-04-01T00:05:09" << QStringList{"4", "1", "0", "5", "9"};
-    QTest::newRow("top of a minute") << "2012-12-31T23:59:00" << QStringList{"12", "31", "23", "59", "0"};
+    QTest::newRow("top of a minute")
+        << "2012-12-31T23:59:00" << QStringList{"12", "31", "23", "59", "0"};
 }
 
 void TestCountdown::clockSampling()
@@ -58,9 +61,9 @@ void TestCountdown::clockSampling()
     FakeClock clock(at(now.toLatin1().constData()));
     Main main(deliverables::Countdown);
     CalculateCurrentTime(main);
-    const QStringList written = {main.text(Field::MonNum), main.text(Field::CurDay),
-                                 main.text(Field::CurHour), main.text(Field::CurMin),
-                                 main.text(Field::CurSec)};
+    const QStringList written
+        = {main.text(Field::MonNum), main.text(Field::CurDay), main.text(Field::CurHour),
+           main.text(Field::CurMin), main.text(Field::CurSec)};
     QCOMPARE(written, fields);
 }
 
@@ -80,16 +83,17 @@ void TestCountdown::clockSamplingReadsTheClockOnce()
     Main main(deliverables::Countdown);
     CalculateCurrentTime(main);
     QCOMPARE(reads, 1);
-    const QStringList written = {main.text(Field::MonNum), main.text(Field::CurDay),
-                                 main.text(Field::CurHour), main.text(Field::CurMin),
-                                 main.text(Field::CurSec)};
+    const QStringList written
+        = {main.text(Field::MonNum), main.text(Field::CurDay), main.text(Field::CurHour),
+           main.text(Field::CurMin), main.text(Field::CurSec)};
     QCOMPARE(written, (QStringList{"3", "31", "23", "59", "59"}));
 }
 
 void TestCountdown::automaticForm_data()
 {
     QTest::addColumn<QString>("now");
-    QTest::addColumn<QStringList>("fields"); // EndMon1 EndDay EndHour EndMinute EndSecond EndMon EndDays
+    QTest::addColumn<QStringList>(
+        "fields"); // EndMon1 EndDay EndHour EndMinute EndSecond EndMon EndDays
     QTest::addColumn<QString>("sentence");
     QTest::addColumn<bool>("eventDay");
 
@@ -105,14 +109,14 @@ void TestCountdown::automaticForm_data()
         << "2012-04-12T23:59:59"
         << QStringList{"0", "1", "1 Hours ", "1 Minutes ", "1 Seconds ", "1", "1 days "}
         << "It is 1 days 1 Hours 1 Minutes  and 1 Seconds " << false;
-    QTest::newRow("event day")
-        << "2012-04-13T15:00:00"
-        << QStringList{"0", "0", "9 Hours ", "60 Minutes ", "60 Seconds ", "0", "0 days "}
-        << "It is 0 days 9 Hours 60 Minutes  and 60 Seconds " << true;
-    QTest::newRow("a week after")
-        << "2012-04-20T08:00:00"
-        << QStringList{"0", "-7", "16 Hours ", "60 Minutes ", "60 Seconds ", "-7", "-7 days "}
-        << "It is -7 days 16 Hours 60 Minutes  and 60 Seconds " << false;
+    QTest::newRow("event day") << "2012-04-13T15:00:00"
+                               << QStringList{"0",           "0", "9 Hours ", "60 Minutes ",
+                                              "60 Seconds ", "0", "0 days "}
+                               << "It is 0 days 9 Hours 60 Minutes  and 60 Seconds " << true;
+    QTest::newRow("a week after") << "2012-04-20T08:00:00"
+                                  << QStringList{"0",           "-7", "16 Hours ", "60 Minutes ",
+                                                 "60 Seconds ", "-7", "-7 days "}
+                                  << "It is -7 days 16 Hours 60 Minutes  and 60 Seconds " << false;
     QTest::newRow("the year is not read")
         << "2013-04-13T00:00:01"
         << QStringList{"0", "0", "24 Hours ", "60 Minutes ", "59 Seconds ", "0", "0 days "}
@@ -121,15 +125,18 @@ void TestCountdown::automaticForm_data()
     // carries on with the field as it stands instead of failing.
     QTest::newRow("May, days never written")
         << "2012-05-02T12:30:15"
-        << QStringList{"-1", "11", "12 Hours ", "30 Minutes ", "45 Seconds ", "EndMon", "EndMon days "}
+        << QStringList{"-1",          "11",     "12 Hours ",   "30 Minutes ",
+                       "45 Seconds ", "EndMon", "EndMon days "}
         << "It is EndMon days 12 Hours 30 Minutes  and 45 Seconds " << false;
     QTest::newRow("December, days never written")
         << "2026-12-07T10:15:00"
-        << QStringList{"-8", "6", "14 Hours ", "45 Minutes ", "60 Seconds ", "EndMon", "EndMon days "}
+        << QStringList{"-8",          "6",      "14 Hours ",   "45 Minutes ",
+                       "60 Seconds ", "EndMon", "EndMon days "}
         << "It is EndMon days 14 Hours 45 Minutes  and 60 Seconds " << false;
     QTest::newRow("February 13th is no event day")
         << "2012-02-13T01:02:03"
-        << QStringList{"2", "0", "23 Hours ", "58 Minutes ", "57 Seconds ", "EndMon", "EndMon days "}
+        << QStringList{"2",           "0",      "23 Hours ",   "58 Minutes ",
+                       "57 Seconds ", "EndMon", "EndMon days "}
         << "It is EndMon days 23 Hours 58 Minutes  and 57 Seconds " << false;
 }
 
@@ -144,10 +151,10 @@ void TestCountdown::automaticForm()
     Main main(deliverables::Countdown);
     tick(main);
 
-    const QStringList written = {main.text(Field::EndMon1),   main.text(Field::EndDay),
-                                 main.text(Field::EndHour),   main.text(Field::EndMinute),
-                                 main.text(Field::EndSecond), main.text(Field::EndMon),
-                                 main.text(Field::EndDays)};
+    const QStringList written
+        = {main.text(Field::EndMon1),   main.text(Field::EndDay),    main.text(Field::EndHour),
+           main.text(Field::EndMinute), main.text(Field::EndSecond), main.text(Field::EndMon),
+           main.text(Field::EndDays)};
     QCOMPARE(written, fields);
     QCOMPARE(main.text(Field::Final), sentence);
     QCOMPARE(shownEventDayWindows(), eventDay ? 1 : 0);
@@ -179,7 +186,8 @@ void TestCountdown::manualFormWritesBareFigures()
     QCOMPARE(main.text(Field::EndMon), QStringLiteral("24"));
     // The days text and the sentence are the automatic run's.
     QCOMPARE(main.text(Field::EndDays), QStringLiteral("24 days "));
-    QCOMPARE(main.text(Field::Final), QStringLiteral("It is 24 days 14 Hours 40 Minutes  and 30 Seconds "));
+    QCOMPARE(main.text(Field::Final),
+             QStringLiteral("It is 24 days 14 Hours 40 Minutes  and 30 Seconds "));
     QVERIFY(program.reports.isEmpty());
 }
 
@@ -213,7 +221,8 @@ void TestCountdown::daysToGoKeepWhatAnEarlierRunLeft()
     tick(main);
     QCOMPARE(main.text(Field::EndMon1), QStringLiteral("-1"));
     QCOMPARE(main.text(Field::EndMon), QStringLiteral("-17"));
-    QCOMPARE(main.text(Field::Final), QStringLiteral("It is -17 days 24 Hours 60 Minutes  and 60 Seconds "));
+    QCOMPARE(main.text(Field::Final),
+             QStringLiteral("It is -17 days 24 Hours 60 Minutes  and 60 Seconds "));
     QVERIFY(program.reports.isEmpty());
 }
 
@@ -257,7 +266,8 @@ void TestCountdown::firstRoundAlreadyShowsTheSentence()
     Main main(deliverables::Countdown);
     // The real timers: Timer2 was created first, yet clock sampling runs
     // before the countdown in the very first round.
-    QTRY_COMPARE(main.text(Field::Final), QStringLiteral("It is 24 days 14 Hours 40 Minutes  and 30 Seconds "));
+    QTRY_COMPARE(main.text(Field::Final),
+                 QStringLiteral("It is 24 days 14 Hours 40 Minutes  and 30 Seconds "));
     QVERIFY(program.reports.isEmpty());
 }
 

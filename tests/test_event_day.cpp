@@ -26,7 +26,8 @@ LMF2D *openEventDay(Main &main)
 
 } // namespace
 
-class TestEventDay : public QObject {
+class TestEventDay : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -66,13 +67,15 @@ void TestEventDay::controls_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("geometry");
     QTest::addColumn<QColor>("text");
-    QTest::newRow("button") << "Command1" << "Click This." << QRect(400, 312, 81, 25) << QColor();
+    QTest::newRow("button") << "Command1"
+                            << "Click This." << QRect(400, 312, 81, 25) << QColor();
     QTest::newRow("footnote")
         << "Label2"
         << "*Also, if this window came up and the program actually worked, that is pretty good "
            "reason to be exited too!"
         << QRect(48, 352, 409, 25) << QApplication::palette().color(QPalette::Button);
-    QTest::newRow("headline") << "Label1" << "GET FUCKING EXITED LANTERN MOSS FAIR IS TODAY!!!"
+    QTest::newRow("headline") << "Label1"
+                              << "GET FUCKING EXITED LANTERN MOSS FAIR IS TODAY!!!"
                               << QRect(16, 16, 489, 329) << QColor(255, 0, 0);
 }
 
@@ -138,8 +141,9 @@ void TestEventDay::eachClickShowsTheFarewell()
     QCOMPARE(boxes.seen.size(), 2);
     for (const SeenBox &box : std::as_const(boxes.seen)) {
         QCOMPARE(box.title, QStringLiteral("HEY!"));
-        QCOMPARE(box.text, QStringLiteral("This program will not function anymore, delete it and "
-                                          "have a great time at the show."));
+        QCOMPARE(box.text,
+                 QStringLiteral("This program will not function anymore, delete it and "
+                                "have a great time at the show."));
         QCOMPARE(box.icon, QMessageBox::Warning);
         QCOMPARE(box.buttons.size(), 1);
         QVERIFY(box.modal);

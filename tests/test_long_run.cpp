@@ -48,7 +48,8 @@ qint64 residentKiB()
 constexpr qint64 ResidentGrowthKiB = 1024;
 
 // Watches the program's objects and resident memory for growth.
-class MemoryWatch {
+class MemoryWatch
+{
 public:
     // Takes the figures to hold from now on.
     void settle(const Main &main)
@@ -117,7 +118,8 @@ QString failure(const QDateTime &now, const QString &what)
 
 } // namespace
 
-class TestLongRun : public QObject {
+class TestLongRun : public QObject
+{
     Q_OBJECT
 
 private slots:

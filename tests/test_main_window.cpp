@@ -14,12 +14,12 @@ using runtime::Timer;
 namespace {
 
 const QStringList CreationOrder = {
-    "Command4", "Command3", "Timer2",  "Command2", "Command1",  "Timer1",    "Line5",
-    "Line4",    "Line3",    "Shape1",  "Label2",   "Final",     "Label1",    "EndDays",
-    "Label20",  "Label19",  "Label18", "Label17",  "Label16",   "Label15",   "Line2",
-    "Line1",    "Label14",  "Label13", "Label12",  "EndMon1",   "EndSecond", "EndMinute",
-    "EndHour",  "EndDay",   "EndMon",  "Label10",  "MonNum",    "Label8",    "Label7",
-    "Label6",   "Label5",   "CurSec",  "CurMin",   "CurHour",   "CurDay",
+    "Command4", "Command3", "Timer2",  "Command2", "Command1", "Timer1",    "Line5",
+    "Line4",    "Line3",    "Shape1",  "Label2",   "Final",    "Label1",    "EndDays",
+    "Label20",  "Label19",  "Label18", "Label17",  "Label16",  "Label15",   "Line2",
+    "Line1",    "Label14",  "Label13", "Label12",  "EndMon1",  "EndSecond", "EndMinute",
+    "EndHour",  "EndDay",   "EndMon",  "Label10",  "MonNum",   "Label8",    "Label7",
+    "Label6",   "Label5",   "CurSec",  "CurMin",   "CurHour",  "CurDay",
 };
 
 const QRect VisibleArea(0, 0, 282, 146);
@@ -38,7 +38,8 @@ int countPixels(const QImage &image, const QRect &area, QColor colour)
 
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -90,7 +91,8 @@ void TestMainWindow::hasItsControlsInCreationOrder()
 
 void TestMainWindow::window()
 {
-    QCOMPARE(m_main->windowTitle(), QStringLiteral("Time until Lantern Moss Fair II (April 13, 2012)"));
+    QCOMPARE(m_main->windowTitle(),
+             QStringLiteral("Time until Lantern Moss Fair II (April 13, 2012)"));
     QCOMPARE(m_main->size(), QSize(282, 146));
     QCOMPARE(m_main->minimumSize(), m_main->maximumSize()); // not resizable
     QVERIFY(m_main->windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -107,8 +109,10 @@ void TestMainWindow::buttons_data()
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("flat");
     QTest::addColumn<bool>("visible");
-    QTest::newRow("X") << "Command4" << "X" << QRect(263, 2, 17, 17) << true << false << true;
-    QTest::newRow("About") << "Command3" << "About" << QRect(220, 2, 43, 17) << false << true << true;
+    QTest::newRow("X") << "Command4"
+                       << "X" << QRect(263, 2, 17, 17) << true << false << true;
+    QTest::newRow("About") << "Command3"
+                           << "About" << QRect(220, 2, 43, 17) << false << true << true;
     QTest::newRow("Command2") << "Command2"
                               << "Press this button to manualy calculate the time until LMF."
                               << QRect(264, 280, 105, 49) << false << false << false;
@@ -143,48 +147,78 @@ void TestMainWindow::labels_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("twips");
-    QTest::newRow("Label2") << "Label2" << " Time until Lantern Moss Fair" << QRect(30, 30, 4215, 255);
-    QTest::newRow("Final") << "Final" << "Label2" << QRect(120, 360, 3975, 1215);
-    QTest::newRow("Label12") << "Label12" << "Until Lantern Moss Fair !!!" << QRect(120, 1560, 4095, 495);
-    QTest::newRow("Label1") << "Label1"
-                            << "This is the same as \"EndDays, but without \"Days\" at the end of it."
-                            << QRect(4800, 480, 1815, 615);
-    QTest::newRow("EndDays") << "EndDays" << "EndDays" << QRect(2400, 3120, 975, 255);
-    QTest::newRow("Label20") << "Label20"
-                             << "THESE BUTTONS HAVE BEEN REPLACED BY THE TIMERS BUT THEY STILL FUNCTION."
-                             << QRect(4800, 2400, 2175, 855);
-    QTest::newRow("Label19") << "Label19" << "Timer 2 calculate the time to LMM" << QRect(1800, 4200, 1575, 495);
-    QTest::newRow("Label18") << "Label18" << "Timer 1 calculates the current time." << QRect(120, 4200, 1335, 495);
-    QTest::newRow("Label17") << "Label17" << "Current Time:" << QRect(7200, 360, 1575, 255);
-    QTest::newRow("Label16") << "Label16"
-                             << "The automation timers are here, but you cant see them when the program runs."
-                             << QRect(120, 3600, 3375, 495);
-    QTest::newRow("Label15") << "Label15"
-                             << "Everything this side of those lines are for programing purposes only and are "
-                                "basically leftovers from programing. Don't delete anything though, most of it "
-                                "does stuff."
-                             << QRect(120, 2280, 4455, 615);
-    QTest::newRow("Label14") << "Label14"
-                             << "Number of months until LMM (it's next month, so it should be 1 or 0)"
-                             << QRect(6120, 4560, 1695, 615);
-    QTest::newRow("Label13") << "Label13" << "Number of days after after this month is done."
+    QTest::newRow("Label2") << "Label2"
+                            << " Time until Lantern Moss Fair" << QRect(30, 30, 4215, 255);
+    QTest::newRow("Final") << "Final"
+                           << "Label2" << QRect(120, 360, 3975, 1215);
+    QTest::newRow("Label12") << "Label12"
+                             << "Until Lantern Moss Fair !!!" << QRect(120, 1560, 4095, 495);
+    QTest::newRow("Label1")
+        << "Label1"
+        << "This is the same as \"EndDays, but without \"Days\" at the end of it."
+        << QRect(4800, 480, 1815, 615);
+    QTest::newRow("EndDays") << "EndDays"
+                             << "EndDays" << QRect(2400, 3120, 975, 255);
+    QTest::newRow("Label20")
+        << "Label20"
+        << "THESE BUTTONS HAVE BEEN REPLACED BY THE TIMERS BUT THEY STILL FUNCTION."
+        << QRect(4800, 2400, 2175, 855);
+    QTest::newRow("Label19") << "Label19"
+                             << "Timer 2 calculate the time to LMM" << QRect(1800, 4200, 1575, 495);
+    QTest::newRow("Label18") << "Label18"
+                             << "Timer 1 calculates the current time."
+                             << QRect(120, 4200, 1335, 495);
+    QTest::newRow("Label17") << "Label17"
+                             << "Current Time:" << QRect(7200, 360, 1575, 255);
+    QTest::newRow("Label16")
+        << "Label16"
+        << "The automation timers are here, but you cant see them when the program runs."
+        << QRect(120, 3600, 3375, 495);
+    QTest::newRow("Label15")
+        << "Label15"
+        << "Everything this side of those lines are for programing purposes only and are "
+           "basically leftovers from programing. Don't delete anything though, most of it "
+           "does stuff."
+        << QRect(120, 2280, 4455, 615);
+    QTest::newRow("Label14")
+        << "Label14"
+        << "Number of months until LMM (it's next month, so it should be 1 or 0)"
+        << QRect(6120, 4560, 1695, 615);
+    QTest::newRow("Label13") << "Label13"
+                             << "Number of days after after this month is done."
                              << QRect(7200, 3480, 1815, 495);
-    QTest::newRow("EndMon1") << "EndMon1" << "EndMon1" << QRect(7920, 4800, 855, 255);
-    QTest::newRow("EndSecond") << "EndSecond" << "EndSecond" << QRect(3480, 3120, 975, 255);
-    QTest::newRow("EndMinute") << "EndMinute" << "EndMinute" << QRect(1320, 3120, 975, 255);
-    QTest::newRow("EndHour") << "EndHour" << "EndHour" << QRect(240, 3120, 855, 255);
-    QTest::newRow("EndDay") << "EndDay" << "EndDay" << QRect(7800, 4080, 855, 255);
-    QTest::newRow("EndMon") << "EndMon" << "EndMon" << QRect(5280, 1200, 615, 375);
-    QTest::newRow("Label10") << "Label10" << "Month" << QRect(8040, 720, 735, 255);
-    QTest::newRow("MonNum") << "MonNum" << "MonNum" << QRect(7200, 720, 735, 255);
-    QTest::newRow("Label8") << "Label8" << "Second" << QRect(8040, 2160, 735, 255);
-    QTest::newRow("Label7") << "Label7" << "Minute" << QRect(8040, 1800, 735, 255);
-    QTest::newRow("Label6") << "Label6" << "Hour" << QRect(8040, 1440, 735, 255);
-    QTest::newRow("Label5") << "Label5" << "Day" << QRect(8040, 1080, 735, 255);
-    QTest::newRow("CurSec") << "CurSec" << "CurSec" << QRect(7200, 2160, 735, 255);
-    QTest::newRow("CurMin") << "CurMin" << "CurMin" << QRect(7200, 1800, 735, 255);
-    QTest::newRow("CurHour") << "CurHour" << "CurHour" << QRect(7200, 1440, 735, 255);
-    QTest::newRow("CurDay") << "CurDay" << "CurDay" << QRect(7200, 1080, 735, 255);
+    QTest::newRow("EndMon1") << "EndMon1"
+                             << "EndMon1" << QRect(7920, 4800, 855, 255);
+    QTest::newRow("EndSecond") << "EndSecond"
+                               << "EndSecond" << QRect(3480, 3120, 975, 255);
+    QTest::newRow("EndMinute") << "EndMinute"
+                               << "EndMinute" << QRect(1320, 3120, 975, 255);
+    QTest::newRow("EndHour") << "EndHour"
+                             << "EndHour" << QRect(240, 3120, 855, 255);
+    QTest::newRow("EndDay") << "EndDay"
+                            << "EndDay" << QRect(7800, 4080, 855, 255);
+    QTest::newRow("EndMon") << "EndMon"
+                            << "EndMon" << QRect(5280, 1200, 615, 375);
+    QTest::newRow("Label10") << "Label10"
+                             << "Month" << QRect(8040, 720, 735, 255);
+    QTest::newRow("MonNum") << "MonNum"
+                            << "MonNum" << QRect(7200, 720, 735, 255);
+    QTest::newRow("Label8") << "Label8"
+                            << "Second" << QRect(8040, 2160, 735, 255);
+    QTest::newRow("Label7") << "Label7"
+                            << "Minute" << QRect(8040, 1800, 735, 255);
+    QTest::newRow("Label6") << "Label6"
+                            << "Hour" << QRect(8040, 1440, 735, 255);
+    QTest::newRow("Label5") << "Label5"
+                            << "Day" << QRect(8040, 1080, 735, 255);
+    QTest::newRow("CurSec") << "CurSec"
+                            << "CurSec" << QRect(7200, 2160, 735, 255);
+    QTest::newRow("CurMin") << "CurMin"
+                            << "CurMin" << QRect(7200, 1800, 735, 255);
+    QTest::newRow("CurHour") << "CurHour"
+                             << "CurHour" << QRect(7200, 1440, 735, 255);
+    QTest::newRow("CurDay") << "CurDay"
+                            << "CurDay" << QRect(7200, 1080, 735, 255);
 }
 
 void TestMainWindow::labels()
@@ -223,7 +257,8 @@ void TestMainWindow::visibleLabelsLookAsDesigned()
     QVERIFY(title->autoFillBackground());
     QCOMPARE(title->palette().color(QPalette::Inactive, QPalette::Window),
              desktop.color(QPalette::Active, QPalette::Highlight));
-    QCOMPARE(title->palette().color(QPalette::WindowText), desktop.color(QPalette::HighlightedText));
+    QCOMPARE(title->palette().color(QPalette::WindowText),
+             desktop.color(QPalette::HighlightedText));
     QCOMPARE(title->font().family(), QStringLiteral("Tahoma"));
     QCOMPARE(title->font().pointSizeF(), 8.25);
     QVERIFY(title->font().bold());
@@ -248,8 +283,8 @@ void TestMainWindow::linesAndShape_data()
     QTest::addColumn<int>("width");
     const QPalette desktop = QApplication::palette();
     const QColor white(255, 255, 255);
-    QTest::newRow("Line3 under the title") << "Line3" << QPoint(0, 20) << QPoint(280, 20)
-                                           << desktop.color(QPalette::Button) << 2;
+    QTest::newRow("Line3 under the title")
+        << "Line3" << QPoint(0, 20) << QPoint(280, 20) << desktop.color(QPalette::Button) << 2;
     QTest::newRow("Line1 right") << "Line1" << QPoint(280, 0) << QPoint(280, 136)
                                  << desktop.color(QPalette::Base) << 1;
     QTest::newRow("Line2 bottom") << "Line2" << QPoint(280, 144) << QPoint(-8, 144) << white << 1;
@@ -294,9 +329,9 @@ void TestMainWindow::timersTickEveryTenthOfASecond()
 
 void TestMainWindow::fieldsHoldTheirNamesAtCreation()
 {
-    const std::array fields = {Field::MonNum,  Field::CurDay,    Field::CurHour,   Field::CurMin,
-                               Field::CurSec,  Field::EndMon1,   Field::EndDay,    Field::EndHour,
-                               Field::EndMinute, Field::EndSecond, Field::EndMon, Field::EndDays};
+    const std::array fields = {Field::MonNum,    Field::CurDay,    Field::CurHour, Field::CurMin,
+                               Field::CurSec,    Field::EndMon1,   Field::EndDay,  Field::EndHour,
+                               Field::EndMinute, Field::EndSecond, Field::EndMon,  Field::EndDays};
     for (const Field field : fields)
         QCOMPARE(m_main->text(field), QString::fromLatin1(Main::fieldName(field)));
     QCOMPARE(m_main->text(Field::Final), QStringLiteral("Label2"));
@@ -327,7 +362,8 @@ void TestMainWindow::focusStartsOnTheHiddenButtonAndCyclesTheButtons()
 
 void TestMainWindow::onlyTheVisibleAreaIsDrawn()
 {
-    m_main->setText(Field::Final, QStringLiteral("It is 24 days 14 Hours 40 Minutes  and 30 Seconds "));
+    m_main->setText(Field::Final,
+                    QStringLiteral("It is 24 days 14 Hours 40 Minutes  and 30 Seconds "));
     const QImage image = m_main->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(image.size() / image.devicePixelRatio(), QSize(282, 146));
     const QPalette desktop = QApplication::palette();
@@ -397,9 +433,11 @@ void TestMainWindow::buildsDiffer()
             QCOMPARE(mine->font(), theirs->font());
     }
     QCOMPARE(QString::fromLatin1(deliverables::Countdown.fileName), QStringLiteral("Countdown"));
-    QCOMPARE(QString::fromLatin1(deliverables::Tallybell_3.fileName), QStringLiteral("Tallybell-3"));
+    QCOMPARE(QString::fromLatin1(deliverables::Tallybell_3.fileName),
+             QStringLiteral("Tallybell-3"));
     QCOMPARE(QString::fromLatin1(deliverables::Countdown.versionText), QStringLiteral("1.01"));
-    QCOMPARE(QString::fromLatin1(deliverables::Tallybell_3.versionText), QStringLiteral("1.01.0002"));
+    QCOMPARE(QString::fromLatin1(deliverables::Tallybell_3.versionText),
+             QStringLiteral("1.01.0002"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -14,7 +14,8 @@
 
 using namespace runtime;
 
-class TestRuntime : public QObject {
+class TestRuntime : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -1,5 +1,5 @@
-#include "deliverables.h"
 #include "main_window/main.h"
+#include "deliverables.h"
 #include "program_icon.h"
 #include "runtime/errors.h"
 
@@ -13,12 +13,14 @@ namespace {
 // Benchmark hook (bench/compare.sh): with TALLYBELL_EXIT_AFTER_FIRST_FRAME set
 // in the environment, the program ends at once, without tearing anything
 // down, as soon as its first frame has been drawn and flushed.
-class ExitAfterFirstFrame : public QObject {
+class ExitAfterFirstFrame : public QObject
+{
 protected:
     bool eventFilter(QObject *, QEvent *event) override
     {
         if (event->type() == QEvent::Paint) // the flush follows in the same call
-            QMetaObject::invokeMethod(this, [] { std::_Exit(0); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [] { std::_Exit(0); }, Qt::QueuedConnection);
         return false;
     }
 };

@@ -43,8 +43,8 @@ void CalculateTimeUntil(Main &main, bool automatic)
     // Until clock sampling has run the current-time fields hold their names;
     // such a run changes nothing rather than ending the program.
     std::array<double, 5> now{};
-    constexpr std::array<Field, 5> currentTime = {Field::MonNum, Field::CurDay, Field::CurHour,
-                                                  Field::CurMin, Field::CurSec};
+    constexpr std::array<Field, 5> currentTime
+        = {Field::MonNum, Field::CurDay, Field::CurHour, Field::CurMin, Field::CurSec};
     for (std::size_t i = 0; i < currentTime.size(); ++i) {
         const std::optional<double> value = runtime::tryNumber(main.text(currentTime[i]));
         if (!value)
@@ -66,8 +66,9 @@ void CalculateTimeUntil(Main &main, bool automatic)
     if (toNumber(main.text(Field::EndMon1)) == 0)
         main.setText(Field::EndMon, main.text(Field::EndDay));
     if (toNumber(main.text(Field::EndMon1)) == 1) {
-        main.setText(Field::EndMon, {NumberText(checked(toNumber(main.text(Field::EndDay))
-                                                        + DaysInMonthBeforeEvent))});
+        main.setText(
+            Field::EndMon,
+            {NumberText(checked(toNumber(main.text(Field::EndDay)) + DaysInMonthBeforeEvent))});
     }
     // Outside March and April nothing above writes the days to go: they keep
     // what an earlier run left, or the field's name, which is no event day.
@@ -82,6 +83,7 @@ void CalculateTimeUntil(Main &main, bool automatic)
     }
 
     main.setText(Field::EndDays, {main.text(Field::EndMon), u" days "});
-    main.setText(Field::Final, {u"It is ", main.text(Field::EndDays), main.text(Field::EndHour),
-                                main.text(Field::EndMinute), u" and ", main.text(Field::EndSecond)});
+    main.setText(Field::Final,
+                 {u"It is ", main.text(Field::EndDays), main.text(Field::EndHour),
+                  main.text(Field::EndMinute), u" and ", main.text(Field::EndSecond)});
 }

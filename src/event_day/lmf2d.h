@@ -5,7 +5,8 @@
 
 // The window that announces the event day: a red headline, a footnote and a
 // button that shows the farewell message.
-class LMF2D : public QWidget {
+class LMF2D : public QWidget
+{
     Q_OBJECT
 
 public:

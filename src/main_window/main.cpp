@@ -15,7 +15,7 @@
 namespace {
 
 constexpr std::array<const char *, FieldCount> FieldNames = {
-    "MonNum",  "CurDay", "CurHour",   "CurMin", "CurSec",  "EndMon1", "EndDay",
+    "MonNum",  "CurDay",    "CurHour",   "CurMin", "CurSec",  "EndMon1", "EndDay",
     "EndHour", "EndMinute", "EndSecond", "EndMon", "EndDays", "Final",
 };
 

@@ -36,7 +36,8 @@ inline constexpr std::size_t FieldCount = 13;
 
 // The program's start-up window: a borderless black strip with the countdown
 // sentence, and beyond its edges the fields, hidden buttons and timers.
-class Main : public QWidget {
+class Main : public QWidget
+{
     Q_OBJECT
 
 public:

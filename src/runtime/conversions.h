@@ -22,7 +22,8 @@ QString toText(double value);
 
 // The text toText gives, held on the stack for whole numbers, so that a text
 // can be compared or joined without allocating.
-class NumberText {
+class NumberText
+{
 public:
     explicit NumberText(double value);
 

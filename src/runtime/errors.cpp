@@ -61,7 +61,8 @@ void closeAllAndExit(int status)
 }
 
 // Watches windows being hidden; when none is left shown, the program ends.
-class LastWindowWatcher : public QObject {
+class LastWindowWatcher : public QObject
+{
 public:
     using QObject::QObject;
 

@@ -14,7 +14,8 @@ namespace runtime {
 
 enum class ErrorNumber { Overflow = 6, TypeMismatch = 13 };
 
-class Error : public std::runtime_error {
+class Error : public std::runtime_error
+{
 public:
     explicit Error(ErrorNumber number);
     Error(int number, const QString &description);

@@ -208,8 +208,8 @@ Line::Line(QPoint from, QPoint to, Colour colour, int width, QWidget *parent)
     , m_width(std::max(width, 1))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    const QRect bounds = QRect(from, to).normalized().adjusted(-m_width, -m_width, m_width,
-                                                               m_width);
+    const QRect bounds
+        = QRect(from, to).normalized().adjusted(-m_width, -m_width, m_width, m_width);
     place(this, bounds);
 }
 

@@ -34,7 +34,8 @@ QList<QObject *> createControls(QWidget *form, std::span<const Control> controls
 
 // A button that also answers Enter while it has the focus, as buttons did
 // in the old forms, dialog or not.
-class CommandButton : public QPushButton {
+class CommandButton : public QPushButton
+{
     Q_OBJECT
 
 public:
@@ -45,7 +46,8 @@ protected:
 };
 
 // A straight line between two points, `width` pixels thick.
-class Line : public QWidget {
+class Line : public QWidget
+{
     Q_OBJECT
 
 public:
@@ -67,7 +69,8 @@ private:
 };
 
 // An unfilled rectangle whose outline lies inside its box.
-class Shape : public QWidget {
+class Shape : public QWidget
+{
     Q_OBJECT
 
 public:

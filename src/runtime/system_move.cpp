@@ -40,7 +40,8 @@ bool nativeMove(QWidget *window)
 #endif
 
 // Moves a window with the pointer until the mouse button is released.
-class PointerFollower : public QObject {
+class PointerFollower : public QObject
+{
 public:
     explicit PointerFollower(QWidget *window)
         : QObject(window)

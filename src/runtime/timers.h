@@ -8,7 +8,8 @@ namespace runtime {
 
 // A timer control: while enabled, it raises its Timer event every interval.
 // The ticking itself is done by a TimerRound.
-class Timer : public QObject {
+class Timer : public QObject
+{
     Q_OBJECT
     Q_PROPERTY(bool enabled READ isEnabled WRITE setEnabled NOTIFY enabledChanged)
     Q_PROPERTY(int interval READ interval CONSTANT)
@@ -33,7 +34,8 @@ private:
 // Drives timers of one interval from a single system timer, so that a round
 // of ticks costs one wakeup and the timers always tick in the order given,
 // however late the round runs.
-class TimerRound : public QObject {
+class TimerRound : public QObject
+{
     Q_OBJECT
 
 public:
