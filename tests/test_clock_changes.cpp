@@ -124,7 +124,7 @@ void TestClockChanges::daylightSavingInARealZone_data()
 {
     QTest::addColumn<QByteArray>("zone");
     QTest::addColumn<QString>("change"); // the instant of the change, UTC
-    QTest::addColumn<int>("shift"); // how far the wall clock jumps, seconds
+    QTest::addColumn<int>("shift");      // how far the wall clock jumps, seconds
 
     // Daylight saving ends: 3:00 becomes 2:00, twelve days before the event.
     QTest::newRow("Sydney, back an hour")

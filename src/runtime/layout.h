@@ -65,9 +65,9 @@ struct Control {
     Font font = DefaultFont;
     int tabIndex = 0;
     int borderWidth = 1; // lines and shapes, in pixels
-    int interval = 0; // timers, in milliseconds
+    int interval = 0;    // timers, in milliseconds
     bool enabled = true; // timers
-    bool flat = false; // buttons
+    bool flat = false;   // buttons
 };
 
 enum class Border { None, FixedDialog };
