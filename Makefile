@@ -35,8 +35,12 @@ run: build
 run-tallybell: build
 	$(BUILD_DIR)/bin/Tallybell-3
 
+# The tests run in a zone whose offset is no whole number of hours, so that a
+# clock read in UTC, or in any whole-hour zone, shows.
+TEST_ZONE ?= Asia/Kathmandu
 test: build
-	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel $(JOBS)
+	cd $(BUILD_DIR) && TZ=$(TEST_ZONE) QT_QPA_PLATFORM=offscreen \
+		ctest --output-on-failure --parallel $(JOBS)
 
 # One Debian package per deliverable, in $(BUILD_DIR).
 package: build
@@ -63,13 +67,16 @@ test-sanitize: deps
 	cd $(SANITIZE_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen \
 		ctest --output-on-failure --parallel $(JOBS)
 
-# Every test but the long run again under a German and the C locale.
+# Every test but the long run again under a German and the C locale, then in
+# a zone half an hour off the whole-hour zones.
 test-locales: build
 	@scripts/install-deps.sh locales
 	@locale -a | grep -qix 'de_DE\.utf-\?8' || { echo "de_DE.UTF-8 is not available" >&2; exit 1; }
 	cd $(BUILD_DIR) && LC_ALL=de_DE.UTF-8 QT_QPA_PLATFORM=offscreen \
 		ctest --output-on-failure --parallel $(JOBS) --label-exclude long
 	cd $(BUILD_DIR) && env -u LC_ALL -u LANGUAGE LANG=C QT_QPA_PLATFORM=offscreen \
+		ctest --output-on-failure --parallel $(JOBS) --label-exclude long
+	cd $(BUILD_DIR) && TZ=America/St_Johns QT_QPA_PLATFORM=offscreen \
 		ctest --output-on-failure --parallel $(JOBS) --label-exclude long
 
 # Fuzzes the text-to-number conversion for FUZZ_TIME seconds, starting from

@@ -72,7 +72,8 @@ struct SeenBox {
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QStringList buttons;
-    bool modal = false;
+    bool modal = false;     // modal to the whole program, not just a window
+    bool plainText = false; // the prompt is never read as rich text
 };
 
 // Watches for modal message boxes, records each one and presses its OK
@@ -99,7 +100,8 @@ private:
         record.title = box->windowTitle();
         record.text = box->text();
         record.icon = box->icon();
-        record.modal = box->isModal();
+        record.modal = box->windowModality() == Qt::ApplicationModal;
+        record.plainText = box->textFormat() == Qt::PlainText;
         const auto buttons = box->buttons();
         for (const QAbstractButton *button : buttons)
             record.buttons.append(button->text());

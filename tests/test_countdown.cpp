@@ -35,7 +35,6 @@ private slots:
     void manualFormBeforeClockSamplingChangesNothing();
     void daysToGoKeepWhatAnEarlierRunLeft();
     void eventDayOpensTheWindowOnceAndStopsCounting();
-    void firstRoundAlreadyShowsTheSentence();
 };
 
 void TestCountdown::cleanup()
@@ -257,18 +256,6 @@ void TestCountdown::eventDayOpensTheWindowOnceAndStopsCounting()
     CalculateTimeUntil(main, false);
     QVERIFY(main.isTimer2Enabled());
     QCOMPARE(shownEventDayWindows(), 1);
-}
-
-void TestCountdown::firstRoundAlreadyShowsTheSentence()
-{
-    ProgramObserver program;
-    FakeClock clock(at("2012-03-20T10:20:30"));
-    Main main(deliverables::Countdown);
-    // The real timers: Timer2 was created first, yet clock sampling runs
-    // before the countdown in the very first round.
-    QTRY_COMPARE(main.text(Field::Final),
-                 QStringLiteral("It is 24 days 14 Hours 40 Minutes  and 30 Seconds "));
-    QVERIFY(program.reports.isEmpty());
 }
 
 QTEST_MAIN(TestCountdown)

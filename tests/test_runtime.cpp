@@ -78,6 +78,7 @@ void TestRuntime::textToNumber()
     QFETCH(QString, text);
     QFETCH(double, expected);
     QCOMPARE(toNumber(text), expected);
+    QCOMPARE(std::signbit(toNumber(text)), std::signbit(expected)); // -0 too
     QCOMPARE(tryNumber(text), std::optional<double>(expected));
 }
 
@@ -266,6 +267,7 @@ void TestRuntime::messageBoxStyles_data()
     QTest::newRow("information") << 64 << int(QMessageBox::Information);
     QTest::newRow("exclamation") << 48 << int(QMessageBox::Warning);
     QTest::newRow("critical") << 16 << int(QMessageBox::Critical);
+    QTest::newRow("question") << 32 << int(QMessageBox::Question);
 }
 
 void TestRuntime::messageBoxStyles()
@@ -273,11 +275,12 @@ void TestRuntime::messageBoxStyles()
     QFETCH(int, style);
     QFETCH(int, icon);
     BoxDismisser boxes;
-    msgBox(QStringLiteral("A prompt, exactly."), style, QStringLiteral("Title"));
+    msgBox(QStringLiteral("A <b>prompt</b>, exactly."), style, QStringLiteral("Title"));
     QCOMPARE(boxes.seen.size(), 1);
     const SeenBox &box = boxes.seen.first();
     QCOMPARE(box.title, QStringLiteral("Title"));
-    QCOMPARE(box.text, QStringLiteral("A prompt, exactly."));
+    QCOMPARE(box.text, QStringLiteral("A <b>prompt</b>, exactly."));
+    QVERIFY(box.plainText);
     QCOMPARE(int(box.icon), icon);
     QCOMPARE(box.buttons.size(), 1);
     QVERIFY(box.modal);
