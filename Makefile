@@ -15,7 +15,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/tests/sanitizers/ubsan.supp \
 	TALLYBELL_LONG_RUN=reduced
 
-.PHONY: all deps configure build run run-tallybell test package bench clean \
+.PHONY: all deps configure build run run-countdown run-tallybell test package bench clean \
 	test-sanitize test-locales fuzz fuzz-merge lint
 
 all: build
@@ -29,7 +29,19 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) --parallel $(JOBS)
 
+# Countdown is drawn in the LCARS face, which few machines have; where
+# fontconfig finds none, the sentence would be cut off, so `make run` starts
+# Tallybell-3, the build in Arial, instead.
 run: build
+	@if fc-list -q LCARS; then \
+		echo "make run: starting Countdown (fontconfig has the LCARS face it is drawn in)"; \
+		exec $(BUILD_DIR)/bin/Countdown; \
+	else \
+		echo "make run: starting Tallybell-3, the build in Arial (no LCARS face for Countdown here; make run-countdown starts it anyway)"; \
+		exec $(BUILD_DIR)/bin/Tallybell-3; \
+	fi
+
+run-countdown: build
 	$(BUILD_DIR)/bin/Countdown
 
 run-tallybell: build

@@ -19,6 +19,8 @@ packages=(
     # Fonts the tests measure with: the substitutes for the program's faces.
     fonts-dejavu-core
     fonts-liberation2
+    # fc-list: make run looks for the LCARS face.
+    fontconfig
     # Checks of the deliverables: the icon group, the Windows version
     # resource, the desktop entry and metainfo, the hardening.
     python3

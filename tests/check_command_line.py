@@ -1,0 +1,69 @@
+#!/usr/bin/env python3
+"""Runs a built program with no display at all and checks what its command
+line answers: help and version work without one, wrong arguments are refused
+with status 2, and a missing display is one line and status 1, never Qt's
+abort.
+
+Usage: check_command_line.py EXECUTABLE VERSION_TEXT
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+
+
+def run(executable, arguments, **environment):
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE")}
+    env.update(environment)
+    result = subprocess.run([executable, *arguments], env=env, capture_output=True,
+                            text=True, timeout=20)
+    return result.returncode, result.stdout, result.stderr
+
+
+def main(executable, version):
+    name = os.path.basename(executable)
+    faults = []
+
+    def expect(arguments, status, stdout=None, stderr=None, **environment):
+        actual = run(executable, arguments, **environment)
+        wanted = (status, stdout, stderr)
+        for what, got, want in zip(("status", "stdout", "stderr"), actual, wanted):
+            if want is not None and got != want:
+                faults.append(f"{name} {' '.join(arguments)} {environment}: {what} {got!r}, "
+                              f"expected {want!r}")
+        return actual
+
+    for option in ("--help", "-h"):
+        _, usage, _ = expect([option], 0, stderr="")
+        if not usage.startswith(f"Usage: {name} [options]\n") or "--version" not in usage:
+            faults.append(f"{name} {option}: usage reads {usage!r}")
+    for option in ("--version", "-v"):
+        expect([option], 0, f"{name} {version}\n", "")
+    # Qt's own options, with their values, are left to Qt.
+    expect(["-style", "fusion", "-platform=offscreen", "--reverse", "--version"], 0,
+           f"{name} {version}\n", "")
+
+    pointer = f" (see '{name} --help')\n"
+    expect(["--bogus-option"], 2, "", f"{name}: unknown option '--bogus-option'{pointer}")
+    expect(["-x"], 2, "", f"{name}: unknown option '-x'{pointer}")
+    expect(["stray"], 2, "", f"{name}: unexpected argument 'stray'{pointer}")
+
+    expect([], 1, "", f"{name}: cannot connect to the display \":57\"\n", DISPLAY=":57")
+    expect([], 1, "", f"{name}: cannot connect to a display: DISPLAY is not set\n",
+           QT_QPA_PLATFORM="xcb")
+    expect(["-display", ":58"], 1, "", f"{name}: cannot connect to the display \":58\"\n",
+           DISPLAY=":57")
+    with tempfile.TemporaryDirectory() as runtime_dir:  # as a session has it, mode 0700
+        expect([], 1, "", f"{name}: cannot connect to the Wayland display \"wl-none\"\n",
+               QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY="wl-none", XDG_RUNTIME_DIR=runtime_dir)
+
+    for fault in faults:
+        print(fault, file=sys.stderr)
+    print(f"{name}: {'ok' if not faults else f'{len(faults)} faults'}")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(*sys.argv[1:]))
