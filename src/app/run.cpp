@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -51,7 +52,7 @@ struct Arguments {
     QString display;  // -display, if given
 };
 
-Arguments splitArguments(int argc, char *argv[])
+Arguments splitArguments(int argc, char **argv)
 {
     Arguments arguments;
     arguments.own << QString::fromLocal8Bit(argc > 0 ? argv[0] : "");
@@ -103,49 +104,44 @@ void print(std::FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
-// What the command line asks for before any window opens: a text to print
-// and the status to end with, or nothing when the program should start.
-struct Answer {
-    QString text;
-    bool isError = false;
-    int status = 0;
-};
-
-std::optional<Answer> answerCommandLine(const QStringList &own, const runtime::BuildSettings &build)
+// Answers what the command line asks for before any window opens: prints the
+// help, the version or what is wrong, and returns the status to end with.
+// Returns nothing when the program should start.
+std::optional<int> answerCommandLine(const QStringList &own, const runtime::BuildSettings &build)
 {
     const QString program = QString::fromUtf8(build.fileName);
+    const auto refuse = [&program](const QString &what) {
+        print(stderr, QStringLiteral("%1: %2 (see '%1 --help')\n").arg(program, what));
+        return 2;
+    };
     QCommandLineParser parser;
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     parser.addOption(help);
     parser.addOption(version);
-    const QString pointer = QStringLiteral(" (see '%1 --help')\n").arg(program);
     if (!parser.parse(own)) {
         const QStringList unknown = parser.unknownOptionNames();
         if (!unknown.isEmpty()) {
-            const QString dashes
-                = unknown.first().size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
-            return Answer{
-                QStringLiteral("%1: unknown option '%2%3'").arg(program, dashes, unknown.first())
-                    + pointer,
-                true, 2};
+            const auto dashes = QLatin1String(unknown.first().size() == 1 ? "-" : "--");
+            return refuse(QStringLiteral("unknown option '%1%2'").arg(dashes, unknown.first()));
         }
         QString error = parser.errorText(); // e.g. "Unexpected value after '--help'."
         error[0] = error[0].toLower();
         if (error.endsWith(u'.'))
             error.chop(1);
-        return Answer{program + QStringLiteral(": ") + error + pointer, true, 2};
+        return refuse(error);
     }
-    if (parser.isSet(help))
-        return Answer{usage(program)};
-    if (parser.isSet(version))
-        return Answer{program + u' ' + QString::fromUtf8(build.versionText) + u'\n'};
-    if (!parser.positionalArguments().isEmpty()) {
-        return Answer{QStringLiteral("%1: unexpected argument '%2'")
-                              .arg(program, parser.positionalArguments().first())
-                          + pointer,
-                      true, 2};
+    if (parser.isSet(help)) {
+        print(stdout, usage(program));
+        return 0;
     }
+    if (parser.isSet(version)) {
+        print(stdout, program + u' ' + QString::fromUtf8(build.versionText) + u'\n');
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(
+            QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
     return std::nullopt;
 }
 
@@ -187,33 +183,21 @@ class WindowSystemStart
 public:
     explicit WindowSystemStart(QString failure)
         : m_failure(std::move(failure))
+        , m_previous(qInstallMessageHandler(&hold))
     {
         s_current = this;
-        m_previous = qInstallMessageHandler(&hold);
     }
     ~WindowSystemStart()
     {
         qInstallMessageHandler(m_previous);
         s_current = nullptr;
-        for (const Held &message : m_held) {
-            const QMessageLogContext context(message.file, message.line, message.function,
-                                             message.category);
-            qt_message_output(message.type, context, message.text);
-        }
+        for (const auto &replay : m_held)
+            replay();
     }
     WindowSystemStart(const WindowSystemStart &) = delete;
     WindowSystemStart &operator=(const WindowSystemStart &) = delete;
 
 private:
-    struct Held {
-        QtMsgType type;
-        const char *file;
-        int line;
-        const char *function;
-        const char *category;
-        QString text;
-    };
-
     static void hold(QtMsgType type, const QMessageLogContext &context, const QString &text)
     {
         if (type == QtFatalMsg) {
@@ -222,14 +206,17 @@ private:
                       + u'\n');
             std::_Exit(1);
         }
-        s_current->m_held.push_back(
-            {type, context.file, context.line, context.function, context.category, text});
+        s_current->m_held.emplace_back([type, file = context.file, line = context.line,
+                                        function = context.function, category = context.category,
+                                        text] {
+            qt_message_output(type, QMessageLogContext(file, line, function, category), text);
+        });
     }
 
     static inline WindowSystemStart *s_current = nullptr;
     QString m_failure;
-    QtMessageHandler m_previous = nullptr;
-    std::vector<Held> m_held;
+    QtMessageHandler m_previous;
+    std::vector<std::function<void()>> m_held;
 };
 
 // Benchmark hook (bench/compare.sh): with TALLYBELL_EXIT_AFTER_FIRST_FRAME set
@@ -249,17 +236,15 @@ protected:
 
 } // namespace
 
-int run(int argc, char *argv[], const runtime::BuildSettings &build)
+int run(int argc, char **argv, const runtime::BuildSettings &build)
 {
     QCoreApplication::setApplicationName(QString::fromUtf8(build.fileName));
     QCoreApplication::setApplicationVersion(QString::fromUtf8(build.versionText));
     QCoreApplication::setOrganizationName(QString::fromUtf8(build.company));
 
     const Arguments arguments = splitArguments(argc, argv);
-    if (const auto answer = answerCommandLine(arguments.own, build)) {
-        print(answer->isError ? stderr : stdout, answer->text);
-        return answer->status;
-    }
+    if (const std::optional<int> status = answerCommandLine(arguments.own, build))
+        return *status;
 
     int qtArgc = argc; // QApplication keeps a reference to it
     std::optional<WindowSystemStart> start(std::in_place, windowSystemFailure(arguments));
