@@ -38,6 +38,18 @@ inline QDateTime at(const char *local)
     return QDateTime::fromString(QString::fromLatin1(local), Qt::ISODate);
 }
 
+// The first shown top-level window of type T, or null.
+template<typename T>
+T *shownWindow()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (auto *found = qobject_cast<T *>(window); found && found->isVisible())
+            return found;
+    }
+    return nullptr;
+}
+
 // Records error reports and the end of the program instead of showing a box
 // and leaving the event loop.
 class ProgramObserver

@@ -240,12 +240,7 @@ void TestCommands::xClosesEveryWindowAndEndsTheProgram()
     FakeClock clock(at("2012-04-13T08:00:00"));
     CalculateCurrentTime(*m_main);
     CalculateTimeUntil(*m_main, true);
-    QPointer<LMF2D> eventDay;
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget *widget : windows) {
-        if (auto *window = qobject_cast<LMF2D *>(widget))
-            eventDay = window;
-    }
+    const QPointer<LMF2D> eventDay = shownWindow<LMF2D>();
     QVERIFY(eventDay && eventDay->isVisible());
 
     // Tab Tab Tab Space, as a user without a mouse would.

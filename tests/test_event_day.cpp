@@ -16,12 +16,7 @@ LMF2D *openEventDay(Main &main)
     FakeClock clock(at("2012-04-13T09:00:00"));
     CalculateCurrentTime(main);
     CalculateTimeUntil(main, true);
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget *widget : windows) {
-        if (auto *window = qobject_cast<LMF2D *>(widget); window && window->isVisible())
-            return window;
-    }
-    return nullptr;
+    return shownWindow<LMF2D>();
 }
 
 } // namespace
@@ -38,7 +33,6 @@ private slots:
     void headlineIsLcarsInBothBuilds();
     void buttonHasTheFocus();
     void eachClickShowsTheFarewell();
-    void closingItKeepsTheMainWindowRunning();
 };
 
 void TestEventDay::window()
@@ -149,30 +143,6 @@ void TestEventDay::eachClickShowsTheFarewell()
         QVERIFY(box.modal);
     }
     QVERIFY(window.isVisible());
-}
-
-void TestEventDay::closingItKeepsTheMainWindowRunning()
-{
-    ProgramObserver program;
-    const std::unique_ptr<QObject> watcher(runtime::endWhenLastWindowCloses());
-    Main main(deliverables::Countdown);
-    main.show();
-    const QPointer<LMF2D> window = openEventDay(main);
-    QVERIFY(window);
-    {
-        BoxDismisser boxes;
-        QTest::mouseClick(window->findChild<QPushButton *>("Command1"), Qt::LeftButton);
-        QCOMPARE(boxes.seen.size(), 1);
-    }
-    window->close();
-    QTRY_VERIFY(!window); // destroyed once closed
-    QTest::qWait(20);
-    QVERIFY(program.endStatuses.isEmpty());
-    QVERIFY(main.isVisible());
-
-    // The program ends once no window of it is left.
-    main.close();
-    QTRY_COMPARE(program.endStatuses, QList<int>{0});
 }
 
 QTEST_MAIN(TestEventDay)

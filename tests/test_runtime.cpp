@@ -40,8 +40,6 @@ private slots:
     void messageBoxStyles_data();
     void messageBoxStyles();
 
-    void programEndsWhenTheLastWindowCloses();
-
     void twipsToPixels_data();
     void twipsToPixels();
 
@@ -284,28 +282,6 @@ void TestRuntime::messageBoxStyles()
     QCOMPARE(int(box.icon), icon);
     QCOMPARE(box.buttons.size(), 1);
     QVERIFY(box.modal);
-}
-
-void TestRuntime::programEndsWhenTheLastWindowCloses()
-{
-    ProgramObserver program;
-    const std::unique_ptr<QObject> watcher(endWhenLastWindowCloses());
-    QWidget first;
-    QWidget second;
-    second.setWindowFlags(Qt::Tool);
-    first.show();
-    second.show();
-
-    {
-        BoxDismisser boxes;
-        msgBox(QStringLiteral("Still here"), MsgBoxStyle::Exclamation, QStringLiteral("Box"));
-    }
-    second.close();
-    QTest::qWait(20);
-    QVERIFY(program.endStatuses.isEmpty());
-
-    first.close();
-    QTRY_COMPARE(program.endStatuses, QList<int>{0});
 }
 
 void TestRuntime::twipsToPixels_data()
