@@ -429,6 +429,9 @@ def packages(args):
                                    str(root / "usr/bin" / name)]
                 faults.check(subprocess.run(check_hardening).returncode == 0,
                              f"{deb.name}: executable not hardened")
+            compose = [sys.executable, __file__, "app-store", "--deliverable", name, str(root)]
+            faults.check(subprocess.run(compose).returncode == 0,
+                         f"{deb.name}: no app store catalogue")
     faults.finish("packages " + ", ".join(deb.name for deb in args.debs))
 
 
