@@ -6,6 +6,14 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
+# Reproducible builds: the time stamps in the packages (CPack) and in the
+# embedded icons (rcc) are the last commit's time. Outside a git checkout,
+# the time of CMakeLists.txt stands in: `git archive` gives every file the
+# commit's time.
+SOURCE_DATE_EPOCH ?= $(shell git -C "$(CURDIR)" log -1 --format=%ct 2>/dev/null \
+	|| stat -c %Y "$(CURDIR)/CMakeLists.txt")
+export SOURCE_DATE_EPOCH
+
 # Quality checks (see "Checks beyond the tests" in the README).
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
@@ -15,8 +23,8 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/tests/sanitizers/ubsan.supp \
 	TALLYBELL_LONG_RUN=reduced
 
-.PHONY: all deps configure build run run-countdown run-tallybell test package bench clean \
-	test-sanitize test-locales fuzz fuzz-merge lint
+.PHONY: all deps configure build run run-countdown run-tallybell test package check-packages \
+	check-windows bench clean test-sanitize test-locales fuzz fuzz-merge lint
 
 all: build
 
@@ -57,6 +65,18 @@ test: build
 # One Debian package per deliverable, in $(BUILD_DIR).
 package: build
 	cmake --build $(BUILD_DIR) --target package
+
+# What a Debian maintainer checks of the packages: their fields and files,
+# then lintian, which fails on any error or warning.
+check-packages: package
+	@scripts/install-deps.sh package
+	python3 tests/deliverables/check_deliverables.py packages $(BUILD_DIR)/*.deb
+	lintian --fail-on error,warning --info --pedantic $(BUILD_DIR)/*.deb
+
+# Every source file compiled for Windows (syntax only) with MinGW-w64.
+check-windows: configure
+	@scripts/install-deps.sh windows
+	scripts/check-windows-syntax.sh $(BUILD_DIR)
 
 # The benchmark of bench/ (not part of test): the in-process round, then the
 # program and the bare Qt reference clock side by side under Xvfb. It has a

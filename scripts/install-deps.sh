@@ -9,6 +9,8 @@
 #   fuzz     clang with libFuzzer (make fuzz)
 #   locales  the German locale the locale runs use (make test-locales)
 #   bench    Google Benchmark, valgrind and Xvfb (make bench)
+#   package  lintian (make check-packages)
+#   windows  the MinGW-w64 C++ compiler (make check-windows)
 set -euo pipefail
 
 packages=(
@@ -28,7 +30,12 @@ packages=(
     binutils-mingw-w64-x86-64
     desktop-file-utils
     appstream
+    appstream-compose
     devscripts
+    # The manual pages: rendered by the tests, compressed by the build.
+    groff-base
+    man-db
+    gzip
     # The Debian packages: dependencies worked out by dpkg-shlibdeps.
     dpkg-dev
     # Zones with daylight saving for the clock-change tests.
@@ -44,6 +51,8 @@ for group in "$@"; do
         # by side, and fc-cache for their private font caches.
         packages+=(libbenchmark-dev valgrind xvfb fontconfig)
         ;;
+    package) packages+=(lintian) ;;
+    windows) packages+=(g++-mingw-w64-x86-64-posix) ;;
     locales)
         packages+=(locales)
         want_german_locale=1

@@ -8,7 +8,12 @@
   install-tree      installs the build into a fresh folder
   installed         checks an installed tree: the exact file list, the
                     desktop entries, metainfo and icons
-  hardening         runs hardening-check on executables
+  hardening         runs hardening-check on executables and looks for a
+                    library search path in them
+  manual-pages      renders manual pages with groff and man, failing on
+                    any warning
+  app-store         composes the AppStream catalogue of an installed tree
+                    with appstreamcli compose, as app stores do
   packages          unpacks Debian packages and checks their fields and files
 
 Each exits non-zero with a message per fault found.
@@ -16,6 +21,8 @@ Each exits non-zero with a message per fault found.
 
 import argparse
 import configparser
+import gzip
+import os
 import pathlib
 import re
 import shutil
@@ -48,6 +55,8 @@ UNICODE_CODE_PAGE = 1200  # 0x04B0
 
 # The icon group: (width, height, bits per pixel, palette size) per image.
 ICON_IMAGES = [(32, 32, 1, 2), (32, 32, 4, 16), (16, 16, 4, 16)]
+# The desktop's icons in hicolor, by size in pixels.
+ICON_SIZES = (16, 32, 48, 64, 128)
 
 RT_ICON = 3
 RT_GROUP_ICON = 14
@@ -247,12 +256,17 @@ def install_tree(args):
 
 def expected_files(name):
     app_id = DELIVERABLES[name]["id"]
+    docs = f"share/doc/{DELIVERABLES[name]['package']}"
     return {
         f"bin/{name}",
         f"share/applications/{app_id}.desktop",
-        f"share/icons/hicolor/16x16/apps/{app_id}.png",
-        f"share/icons/hicolor/32x32/apps/{app_id}.png",
+        *(f"share/icons/hicolor/{size}x{size}/apps/{app_id}.png" for size in ICON_SIZES),
+        f"share/icons/hicolor/scalable/apps/{app_id}.svg",
         f"share/metainfo/{app_id}.metainfo.xml",
+        f"share/man/man1/{name}.1.gz",
+        f"{docs}/copyright",
+        f"{docs}/changelog.gz",
+        f"{docs}/README.md",
     }
 
 
@@ -275,7 +289,7 @@ def check_installed(faults, root, names):
         executable = root / "bin" / name
         if executable.exists():
             faults.check(executable.stat().st_mode & 0o111, f"{executable} is not executable")
-        for size in (16, 32):
+        for size in ICON_SIZES:
             icon = root / f"share/icons/hicolor/{size}x{size}/apps/{app_id}.png"
             if icon.exists():
                 faults.equal(f"size of {icon.name} in {size}x{size}", png_size(icon), (size, size))
@@ -289,6 +303,9 @@ def check_installed(faults, root, names):
             faults.equal(f"{desktop_path.name} Name", entry.get("Name"), name)
             faults.equal(f"{desktop_path.name} Exec", entry.get("Exec"), name)
             faults.equal(f"{desktop_path.name} Icon", entry.get("Icon"), app_id)
+            # The class part of the window's WM_CLASS, which Qt takes from
+            # the application name.
+            faults.equal(f"{desktop_path.name} StartupWMClass", entry.get("StartupWMClass"), name)
 
         metainfo_path = root / f"share/metainfo/{app_id}.metainfo.xml"
         if metainfo_path.exists():
@@ -330,12 +347,57 @@ def hardening(args):
                         "Read-only relocations", "Immediate binding"):
             faults.check(results.get(feature, "").startswith("yes"),
                          f"{executable.name}: {feature}: {results.get(feature)}")
+        # Qt and the C++ runtime come from the system; a search path of our
+        # own (qt_standard_project_setup() adds $ORIGIN) is not wanted.
+        dynamic = subprocess.run([args.readelf, "--dynamic", str(executable)], check=True,
+                                 capture_output=True, text=True).stdout
+        faults.equal(f"{executable.name}: library search paths",
+                     re.findall(r"\((?:RPATH|RUNPATH)\).*\[(.*)\]", dynamic), [])
         fortify = results.get("Fortify Source functions", "")
         unprotected = set(re.findall(r"^\tunprotected: (\S+)$", report, re.MULTILINE))
         faults.check(fortify.startswith("yes") or fortify.startswith("unknown")
                      or unprotected <= UNFORTIFIABLE,
                      f"{executable.name}: Fortify Source functions: {fortify} ({sorted(unprotected)})")
     faults.finish("hardening")
+
+
+# --- Manual pages and the app store ------------------------------------------
+
+
+def manual_pages(args):
+    faults = Faults()
+    quiet_man = dict(os.environ, LC_ALL="C.UTF-8", MANROFFSEQ="", MANWIDTH="80")
+    for page in args.pages:
+        source = page.read_bytes()
+        if page.suffix == ".gz":
+            source = gzip.decompress(source)
+        groff = subprocess.run([args.groff, "-man", "-ww", "-z"], input=source, capture_output=True)
+        faults.check(groff.returncode == 0 and not groff.stdout + groff.stderr,
+                     f"{page.name}: groff: {(groff.stdout + groff.stderr).decode()}")
+        man = subprocess.run([args.man, "--warnings", "-E", "UTF-8", "-l", "-Tutf8", "-Z", str(page)],
+                             env=quiet_man, capture_output=True)
+        faults.check(man.returncode == 0 and not man.stderr, f"{page.name}: man: {man.stderr.decode()}")
+    faults.finish("manual pages")
+
+
+def app_store(args):
+    faults = Faults()
+    with tempfile.TemporaryDirectory() as scratch:
+        composed = subprocess.run([args.appstreamcli, "compose", "--no-net", "--no-color",
+                                   f"--prefix={args.prefix}", f"--result-root={scratch}",
+                                   "--origin=tallybell", str(args.root)],
+                                  capture_output=True, text=True)
+        print(composed.stdout + composed.stderr, end="")
+        if not faults.equal("appstreamcli compose status", composed.returncode, 0):
+            faults.finish(f"app store catalogue of {args.root}")
+        catalogue = list(pathlib.Path(scratch).rglob("swcatalog/xml/*.xml.gz"))
+        ids = []
+        if faults.equal("catalogues", len(catalogue), 1):
+            ids = [element.text for element in
+                   ElementTree.fromstring(gzip.decompress(catalogue[0].read_bytes())).iter("id")]
+        faults.equal("components in the catalogue", sorted(ids),
+                     sorted(DELIVERABLES[name]["id"] for name in args.deliverable or DELIVERABLES))
+    faults.finish(f"app store catalogue of {args.root}")
 
 
 # --- Debian packages ---------------------------------------------------------
@@ -367,6 +429,9 @@ def packages(args):
                                    str(root / "usr/bin" / name)]
                 faults.check(subprocess.run(check_hardening).returncode == 0,
                              f"{deb.name}: executable not hardened")
+            compose = [sys.executable, __file__, "app-store", "--deliverable", name, str(root)]
+            faults.check(subprocess.run(compose).returncode == 0,
+                         f"{deb.name}: no app store catalogue")
     faults.finish("packages " + ", ".join(deb.name for deb in args.debs))
 
 
@@ -401,8 +466,22 @@ def main(argv):
 
     command = commands.add_parser("hardening")
     command.add_argument("--hardening-check", default="hardening-check")
+    command.add_argument("--readelf", default="readelf")
     command.add_argument("executables", nargs="+", type=pathlib.Path)
     command.set_defaults(run=hardening)
+
+    command = commands.add_parser("manual-pages")
+    command.add_argument("--groff", default="groff")
+    command.add_argument("--man", default="man")
+    command.add_argument("pages", nargs="+", type=pathlib.Path)
+    command.set_defaults(run=manual_pages)
+
+    command = commands.add_parser("app-store")
+    command.add_argument("--appstreamcli", default="appstreamcli")
+    command.add_argument("--prefix", default="/usr", help="where the tree's files are, below root")
+    command.add_argument("--deliverable", action="append", choices=sorted(DELIVERABLES))
+    command.add_argument("root", type=pathlib.Path)
+    command.set_defaults(run=app_store)
 
     command = commands.add_parser("packages")
     command.add_argument("--hardening-check", default="hardening-check")

@@ -7,6 +7,12 @@ Writes, into the output folder (by default the folder of this script):
   program-16.png, program-32.png
                the desktop's icons, from the many-coloured picture of each
                size
+  program-48.png, program-64.png, program-128.png
+               the larger icons app stores ask for: a picture scaled up by
+               whole pixels without smoothing (48 is the 16-pixel picture
+               times 3, 64 and 128 the 32-pixel one times 2 and 4)
+  program.svg  the scalable icon: the largest picture, one rectangle per
+               run of same-coloured pixels in a row
 
 Only the standard library is used, and the output depends on nothing but
 the pictures, so the files checked in next to this script can be compared
@@ -14,6 +20,7 @@ with a fresh run: --check does that and fails if any of them is stale.
 """
 
 import argparse
+import itertools
 import pathlib
 import struct
 import sys
@@ -21,6 +28,8 @@ import zlib
 
 TRANSPARENT = "-"
 HERE = pathlib.Path(__file__).resolve().parent
+# Each larger icon: (size of the picture it is drawn from, scale).
+SCALED = {48: (16, 3), 64: (32, 2), 128: (32, 4)}
 
 
 class Picture:
@@ -157,13 +166,16 @@ def png_chunk(kind, data):
     )
 
 
-def make_png(palette, picture):
+def make_png(palette, picture, scale=1):
     raw = bytearray()
     for row in picture.rows:
-        raw.append(0)  # no filter
+        line = bytearray()
         for char in row:
-            raw += bytes((0, 0, 0, 0)) if char == TRANSPARENT else bytes(palette[char] + (255,))
-    header = struct.pack(">IIBBBBB", picture.size, picture.size, 8, 6, 0, 0, 0)
+            pixel = bytes((0, 0, 0, 0)) if char == TRANSPARENT else bytes(palette[char] + (255,))
+            line += pixel * scale
+        raw += (b"\0" + line) * scale  # each row without a filter
+    size = picture.size * scale
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
     return (
         b"\x89PNG\r\n\x1a\n"
         + png_chunk(b"IHDR", header)
@@ -172,16 +184,41 @@ def make_png(palette, picture):
     )
 
 
+def make_svg(palette, picture):
+    rects = []
+    for y, row in enumerate(picture.rows):
+        x = 0
+        for char, run in itertools.groupby(row):
+            width = len(list(run))
+            if char != TRANSPARENT:
+                colour = bytes(palette[char]).hex()
+                rects.append(f'  <rect x="{x}" y="{y}" width="{width}" height="1" fill="#{colour}"/>\n')
+            x += width
+    size = picture.size
+    return (
+        '<?xml version="1.0" encoding="UTF-8"?>\n'
+        f'<svg xmlns="http://www.w3.org/2000/svg" width="{size}" height="{size}"'
+        f' viewBox="0 0 {size} {size}" shape-rendering="crispEdges">\n'
+        + "".join(rects)
+        + "</svg>\n"
+    ).encode("utf-8")
+
+
 def make_icons(pictures_path):
     """The icon files, {file name: contents}."""
     palette, pictures = read_pictures(pictures_path)
     files = {"program.ico": make_ico(palette, pictures)}
-    for size in sorted({picture.size for picture in pictures}):
-        richest = max(
-            (picture for picture in pictures if picture.size == size),
-            key=lambda picture: picture.colours,
-        )
-        files[f"program-{size}.png"] = make_png(palette, richest)
+    richest = {}
+    for picture in pictures:
+        if picture.size not in richest or picture.colours > richest[picture.size].colours:
+            richest[picture.size] = picture
+    for size in sorted(richest):
+        files[f"program-{size}.png"] = make_png(palette, richest[size])
+    for size, (source, scale) in SCALED.items():
+        if source not in richest:
+            raise SystemExit(f"{pictures_path.name}: no {source}-pixel picture for the {size}-pixel icon")
+        files[f"program-{size}.png"] = make_png(palette, richest[source], scale)
+    files["program.svg"] = make_svg(palette, richest[max(richest)])
     return files
 
 
