@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace runtime {
 namespace {
@@ -28,12 +30,48 @@ void place(QWidget *widget, const QRect &geometry)
     widget->setFixedSize(geometry.size());
 }
 
-void setColours(QWidget *widget, const Colour &back, const Colour &fore)
+using ColourRoles = std::vector<std::pair<QPalette::ColorRole, Colour>>;
+
+void applyColours(QWidget *widget, const ColourRoles &roles)
 {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, resolve(back));
-    palette.setColor(QPalette::WindowText, resolve(fore));
+    for (const auto &[role, colour] : roles)
+        palette.setColor(role, resolve(colour));
     widget->setPalette(palette);
+}
+
+// A role set on a widget's palette no longer follows the desktop palette, so
+// a widget drawn in system colours sets them again whenever that changes.
+class SystemColours : public QObject
+{
+public:
+    SystemColours(QWidget *widget, ColourRoles roles)
+        : QObject(widget)
+        , m_roles(std::move(roles))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::ApplicationPaletteChange)
+            applyColours(static_cast<QWidget *>(watched), m_roles);
+        return false;
+    }
+
+private:
+    ColourRoles m_roles;
+};
+
+void setColours(QWidget *widget, ColourRoles roles)
+{
+    applyColours(widget, roles);
+    const bool followsDesktop = std::any_of(roles.begin(), roles.end(), [](const auto &entry) {
+        return entry.second.kind == Colour::Kind::System;
+    });
+    if (followsDesktop)
+        new SystemColours(widget, std::move(roles));
 }
 
 QLabel *createLabel(QWidget *form, const Control &control)
@@ -44,7 +82,7 @@ QLabel *createLabel(QWidget *form, const Control &control)
     label->setWordWrap(true);
     label->setIndent(0);
     label->setFont(toQFont(control.font));
-    setColours(label, control.back, control.fore);
+    setColours(label, {{QPalette::Window, control.back}, {QPalette::WindowText, control.fore}});
     label->setAutoFillBackground(!control.transparent);
     place(label, box(control));
     return label;
@@ -55,6 +93,7 @@ CommandButton *createButton(QWidget *form, const Control &control)
     auto *button = new CommandButton(QString::fromUtf8(control.caption), form);
     button->setFont(toQFont(control.font));
     button->setFlat(control.flat);
+    setColours(button, {{QPalette::Button, control.back}, {QPalette::ButtonText, control.fore}});
     button->setFocusPolicy(Qt::StrongFocus);
     place(button, box(control));
     return button;
@@ -145,9 +184,7 @@ void applyWindow(QWidget *window, const Window &design)
     }
     window->setWindowFlags(flags);
     window->setFixedSize(pixels(design.clientWidth), pixels(design.clientHeight));
-    QPalette palette = window->palette();
-    palette.setColor(QPalette::Window, resolve(design.back));
-    window->setPalette(palette);
+    setColours(window, {{QPalette::Window, design.back}});
     window->setAutoFillBackground(true);
 }
 
@@ -216,11 +253,23 @@ Line::Line(QPoint from, QPoint to, Colour colour, int width, QWidget *parent)
 void Line::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    QPen pen(colour(), m_width, Qt::SolidLine, Qt::FlatCap);
-    if (m_width == 1)
-        pen.setCosmetic(true);
-    painter.setPen(pen);
-    painter.drawLine(m_from - pos(), m_to - pos());
+    const QPoint from = m_from - pos();
+    const QPoint to = m_to - pos();
+    // Level and upright lines fill their band, which the painter scales with
+    // the rest of the window; a stroked line of one pixel would stay one device
+    // pixel at any scale. The band is the pixels a flat-capped line covers.
+    if (from.y() == to.y()) {
+        const QRect band(std::min(from.x(), to.x()), from.y() - m_width / 2,
+                         std::abs(to.x() - from.x()), m_width);
+        painter.fillRect(band, colour());
+    } else if (from.x() == to.x()) {
+        const QRect band(from.x() - m_width / 2, std::min(from.y(), to.y()), m_width,
+                         std::abs(to.y() - from.y()));
+        painter.fillRect(band, colour());
+    } else {
+        painter.setPen(QPen(colour(), m_width, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(from, to);
+    }
 }
 
 Shape::Shape(Colour outline, int width, QWidget *parent)
@@ -233,12 +282,15 @@ Shape::Shape(Colour outline, int width, QWidget *parent)
 
 void Shape::paintEvent(QPaintEvent *)
 {
+    // The outline lies inside the box, as wide as asked. Filled bands meet the
+    // box's edges and each other at any scale, where stroked rectangles leave
+    // gaps of a device pixel.
     QPainter painter(this);
-    // The outline is drawn inside the box, as wide as asked.
-    for (int i = 0; i < m_width; ++i) {
-        painter.setPen(QPen(colour(), 1));
-        painter.drawRect(rect().adjusted(i, i, -1 - i, -1 - i));
-    }
+    const QColor outline = colour();
+    painter.fillRect(0, 0, width(), m_width, outline);
+    painter.fillRect(0, height() - m_width, width(), m_width, outline);
+    painter.fillRect(0, 0, m_width, height(), outline);
+    painter.fillRect(width() - m_width, 0, m_width, height(), outline);
 }
 
 } // namespace runtime
