@@ -2,10 +2,12 @@
 
 #include "runtime/timers.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 
 #include <algorithm>
 #include <cmath>
@@ -41,27 +43,41 @@ void applyColours(QWidget *widget, const ColourRoles &roles)
 }
 
 // A role set on a widget's palette no longer follows the desktop palette, so
-// a widget drawn in system colours sets them again whenever that changes.
+// the widgets drawn in system colours are given them again whenever that
+// changes, before anything repaints.
 class SystemColours : public QObject
 {
 public:
-    SystemColours(QWidget *widget, ColourRoles roles)
-        : QObject(widget)
-        , m_roles(std::move(roles))
+    static void follow(QWidget *widget, ColourRoles roles)
     {
-        widget->installEventFilter(this);
+        static QPointer<SystemColours> watcher;
+        if (!watcher)
+            watcher = new SystemColours(QCoreApplication::instance());
+        watcher->m_widgets.emplace_back(widget, std::move(roles));
+        connect(widget, &QObject::destroyed, watcher, [watcher = watcher.data(), widget] {
+            std::erase_if(watcher->m_widgets,
+                          [widget](const auto &entry) { return entry.first == widget; });
+        });
     }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::ApplicationPaletteChange)
-            applyColours(static_cast<QWidget *>(watched), m_roles);
+        if (watched == parent() && event->type() == QEvent::ApplicationPaletteChange) {
+            for (const auto &[widget, roles] : m_widgets)
+                applyColours(widget, roles);
+        }
         return false;
     }
 
 private:
-    ColourRoles m_roles;
+    explicit SystemColours(QObject *application)
+        : QObject(application)
+    {
+        application->installEventFilter(this);
+    }
+
+    std::vector<std::pair<QWidget *, ColourRoles>> m_widgets;
 };
 
 void setColours(QWidget *widget, ColourRoles roles)
@@ -71,7 +87,7 @@ void setColours(QWidget *widget, ColourRoles roles)
         return entry.second.kind == Colour::Kind::System;
     });
     if (followsDesktop)
-        new SystemColours(widget, std::move(roles));
+        SystemColours::follow(widget, std::move(roles));
 }
 
 QLabel *createLabel(QWidget *form, const Control &control)
