@@ -269,22 +269,22 @@ Line::Line(QPoint from, QPoint to, Colour colour, int width, QWidget *parent)
 void Line::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    const QPoint from = m_from - pos();
-    const QPoint to = m_to - pos();
+    const QPoint start = m_from - pos();
+    const QPoint end = m_to - pos();
     // Level and upright lines fill their band, which the painter scales with
     // the rest of the window; a stroked line of one pixel would stay one device
     // pixel at any scale. The band is the pixels a flat-capped line covers.
-    if (from.y() == to.y()) {
-        const QRect band(std::min(from.x(), to.x()), from.y() - m_width / 2,
-                         std::abs(to.x() - from.x()), m_width);
+    if (start.y() == end.y()) {
+        const QRect band(std::min(start.x(), end.x()), start.y() - m_width / 2,
+                         std::abs(end.x() - start.x()), m_width);
         painter.fillRect(band, colour());
-    } else if (from.x() == to.x()) {
-        const QRect band(from.x() - m_width / 2, std::min(from.y(), to.y()), m_width,
-                         std::abs(to.y() - from.y()));
+    } else if (start.x() == end.x()) {
+        const QRect band(start.x() - m_width / 2, std::min(start.y(), end.y()), m_width,
+                         std::abs(end.y() - start.y()));
         painter.fillRect(band, colour());
     } else {
         painter.setPen(QPen(colour(), m_width, Qt::SolidLine, Qt::FlatCap));
-        painter.drawLine(from, to);
+        painter.drawLine(start, end);
     }
 }
 
