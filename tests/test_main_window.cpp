@@ -447,8 +447,8 @@ void TestMainWindow::systemColoursFollowTheDesktop()
         QApplication::setPalette(desktop);
         QApplication::setStyle(style);
     });
-    QApplication::setStyle(
-        QStringLiteral("Windows")); // fills a button's face with the button colour
+    // The Windows style fills a button's face with the button colour itself.
+    QVERIFY(QApplication::setStyle(QStringLiteral("Windows")));
     LMF2D eventDay;
     QWidget other; // shown last, it leaves the others inactive
     for (QWidget *window : std::initializer_list<QWidget *>{m_main.get(), &eventDay, &other})
