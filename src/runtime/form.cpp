@@ -2,13 +2,17 @@
 
 #include "runtime/timers.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace runtime {
 namespace {
@@ -28,12 +32,62 @@ void place(QWidget *widget, const QRect &geometry)
     widget->setFixedSize(geometry.size());
 }
 
-void setColours(QWidget *widget, const Colour &back, const Colour &fore)
+using ColourRoles = std::vector<std::pair<QPalette::ColorRole, Colour>>;
+
+void applyColours(QWidget *widget, const ColourRoles &roles)
 {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, resolve(back));
-    palette.setColor(QPalette::WindowText, resolve(fore));
+    for (const auto &[role, colour] : roles)
+        palette.setColor(role, resolve(colour));
     widget->setPalette(palette);
+}
+
+// A role set on a widget's palette no longer follows the desktop palette, so
+// the widgets drawn in system colours are given them again whenever that
+// changes, before anything repaints.
+class SystemColours : public QObject
+{
+public:
+    static void follow(QWidget *widget, ColourRoles roles)
+    {
+        static QPointer<SystemColours> watcher;
+        if (!watcher)
+            watcher = new SystemColours(QCoreApplication::instance());
+        watcher->m_widgets.emplace_back(widget, std::move(roles));
+        connect(widget, &QObject::destroyed, watcher, [watcher = watcher.data(), widget] {
+            std::erase_if(watcher->m_widgets,
+                          [widget](const auto &entry) { return entry.first == widget; });
+        });
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == parent() && event->type() == QEvent::ApplicationPaletteChange) {
+            for (const auto &[widget, roles] : m_widgets)
+                applyColours(widget, roles);
+        }
+        return false;
+    }
+
+private:
+    explicit SystemColours(QObject *application)
+        : QObject(application)
+    {
+        application->installEventFilter(this);
+    }
+
+    std::vector<std::pair<QWidget *, ColourRoles>> m_widgets;
+};
+
+void setColours(QWidget *widget, ColourRoles roles)
+{
+    applyColours(widget, roles);
+    const bool followsDesktop = std::any_of(roles.begin(), roles.end(), [](const auto &entry) {
+        return entry.second.kind == Colour::Kind::System;
+    });
+    if (followsDesktop)
+        SystemColours::follow(widget, std::move(roles));
 }
 
 QLabel *createLabel(QWidget *form, const Control &control)
@@ -44,7 +98,7 @@ QLabel *createLabel(QWidget *form, const Control &control)
     label->setWordWrap(true);
     label->setIndent(0);
     label->setFont(toQFont(control.font));
-    setColours(label, control.back, control.fore);
+    setColours(label, {{QPalette::Window, control.back}, {QPalette::WindowText, control.fore}});
     label->setAutoFillBackground(!control.transparent);
     place(label, box(control));
     return label;
@@ -55,6 +109,7 @@ CommandButton *createButton(QWidget *form, const Control &control)
     auto *button = new CommandButton(QString::fromUtf8(control.caption), form);
     button->setFont(toQFont(control.font));
     button->setFlat(control.flat);
+    setColours(button, {{QPalette::Button, control.back}, {QPalette::ButtonText, control.fore}});
     button->setFocusPolicy(Qt::StrongFocus);
     place(button, box(control));
     return button;
@@ -145,9 +200,7 @@ void applyWindow(QWidget *window, const Window &design)
     }
     window->setWindowFlags(flags);
     window->setFixedSize(pixels(design.clientWidth), pixels(design.clientHeight));
-    QPalette palette = window->palette();
-    palette.setColor(QPalette::Window, resolve(design.back));
-    window->setPalette(palette);
+    setColours(window, {{QPalette::Window, design.back}});
     window->setAutoFillBackground(true);
 }
 
@@ -216,11 +269,23 @@ Line::Line(QPoint from, QPoint to, Colour colour, int width, QWidget *parent)
 void Line::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    QPen pen(colour(), m_width, Qt::SolidLine, Qt::FlatCap);
-    if (m_width == 1)
-        pen.setCosmetic(true);
-    painter.setPen(pen);
-    painter.drawLine(m_from - pos(), m_to - pos());
+    const QPoint start = m_from - pos();
+    const QPoint end = m_to - pos();
+    // Level and upright lines fill their band, which the painter scales with
+    // the rest of the window; a stroked line of one pixel would stay one device
+    // pixel at any scale. The band is the pixels a flat-capped line covers.
+    if (start.y() == end.y()) {
+        const QRect band(std::min(start.x(), end.x()), start.y() - m_width / 2,
+                         std::abs(end.x() - start.x()), m_width);
+        painter.fillRect(band, colour());
+    } else if (start.x() == end.x()) {
+        const QRect band(start.x() - m_width / 2, std::min(start.y(), end.y()), m_width,
+                         std::abs(end.y() - start.y()));
+        painter.fillRect(band, colour());
+    } else {
+        painter.setPen(QPen(colour(), m_width, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(start, end);
+    }
 }
 
 Shape::Shape(Colour outline, int width, QWidget *parent)
@@ -233,12 +298,15 @@ Shape::Shape(Colour outline, int width, QWidget *parent)
 
 void Shape::paintEvent(QPaintEvent *)
 {
+    // The outline lies inside the box, as wide as asked. Filled bands meet the
+    // box's edges and each other at any scale, where stroked rectangles leave
+    // gaps of a device pixel.
     QPainter painter(this);
-    // The outline is drawn inside the box, as wide as asked.
-    for (int i = 0; i < m_width; ++i) {
-        painter.setPen(QPen(colour(), 1));
-        painter.drawRect(rect().adjusted(i, i, -1 - i, -1 - i));
-    }
+    const QColor outline = colour();
+    painter.fillRect(0, 0, width(), m_width, outline);
+    painter.fillRect(0, height() - m_width, width(), m_width, outline);
+    painter.fillRect(0, 0, m_width, height(), outline);
+    painter.fillRect(width() - m_width, 0, m_width, height(), outline);
 }
 
 } // namespace runtime
