@@ -28,6 +28,7 @@ public:
     };
     static inline QList<Step> steps;
     static inline QString failure;
+    static inline qsizetype done = 0;
 
     static void check(bool condition, const char *what)
     {
@@ -48,10 +49,10 @@ private:
     void poll()
     {
         if (m_sinceStart.elapsed() > 10'000) {
-            check(false, m_next < steps.size() ? "a step in time" : "the program ends in time");
+            check(false, done < steps.size() ? "a step in time" : "the program ends in time");
             QCoreApplication::exit(99);
-        } else if (m_next < steps.size() && steps[m_next].ready(m_sinceStep.elapsed())) {
-            steps[m_next++].act();
+        } else if (done < steps.size() && steps[done].ready(m_sinceStep.elapsed())) {
+            steps[done++].act();
             m_sinceStep.start();
         }
     }
@@ -59,7 +60,6 @@ private:
     QTimer m_poll;
     QElapsedTimer m_sinceStart;
     QElapsedTimer m_sinceStep;
-    qsizetype m_next = 0;
 };
 
 // Runs the program of `build` to its end with `steps`; returns its status.
@@ -67,11 +67,14 @@ int runProgram(const runtime::BuildSettings &build, QList<Script::Step> steps)
 {
     Script::steps = std::move(steps);
     Script::failure.clear();
+    Script::done = 0;
     static const bool started = (qAddPreRoutine([] { new Script(qApp); }), true);
     Q_UNUSED(started);
     QByteArray name(build.fileName);
     char *argv[] = {name.data(), nullptr};
-    return app::run(1, argv, build);
+    const int status = app::run(1, argv, build);
+    Script::check(Script::done == Script::steps.size(), "the program ran through every step");
+    return status;
 }
 
 Main *mainWindow()
