@@ -16,6 +16,11 @@ packages=(
     g++
     make
     qt6-base-dev
+    # X11 window states, through the connection Qt holds.
+    pkgconf
+    libxcb1-dev
+    # The window-state test runs on a real X server.
+    xvfb
     # Fonts the tests measure with: the substitutes for the program's faces.
     fonts-dejavu-core
     fonts-liberation2

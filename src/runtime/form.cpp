@@ -1,5 +1,6 @@
 #include "runtime/form.h"
 
+#include "runtime/taskbar.h"
 #include "runtime/timers.h"
 
 #include <QGuiApplication>
@@ -144,6 +145,7 @@ void applyWindow(QWidget *window, const Window &design)
             | Qt::WindowCloseButtonHint;
     }
     window->setWindowFlags(flags);
+    keepOffTaskbar(window);
     window->setFixedSize(pixels(design.clientWidth), pixels(design.clientHeight));
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, resolve(design.back));
