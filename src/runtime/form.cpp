@@ -1,5 +1,6 @@
 #include "runtime/form.h"
 
+#include "runtime/drawn_frame.h"
 #include "runtime/taskbar.h"
 #include "runtime/timers.h"
 
@@ -133,12 +134,13 @@ QColor resolve(const Colour &colour)
     return QGuiApplication::palette().color(QPalette::Active, systemColourRole(colour.value));
 }
 
-void applyWindow(QWidget *window, const Window &design)
+QWidget *applyWindow(QWidget *window, const Window &design)
 {
     window->setWindowTitle(QString::fromUtf8(design.caption));
+    const bool drawnFrame = design.border != Border::None && drawsOwnFrame();
     // Tool windows get no taskbar button.
     Qt::WindowFlags flags = Qt::Tool;
-    if (design.border == Border::None) {
+    if (design.border == Border::None || drawnFrame) {
         flags |= Qt::FramelessWindowHint;
     } else {
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -146,11 +148,13 @@ void applyWindow(QWidget *window, const Window &design)
     }
     window->setWindowFlags(flags);
     keepOffTaskbar(window);
-    window->setFixedSize(pixels(design.clientWidth), pixels(design.clientHeight));
+    const QSize client(pixels(design.clientWidth), pixels(design.clientHeight));
+    window->setFixedSize(client);
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, resolve(design.back));
     window->setPalette(palette);
     window->setAutoFillBackground(true);
+    return drawnFrame ? addDrawnFrame(window, client) : window;
 }
 
 QList<QObject *> createControls(QWidget *form, std::span<const Control> controls)
