@@ -16,7 +16,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_
 	TALLYBELL_LONG_RUN=reduced
 
 .PHONY: all deps configure build run run-tallybell test package bench clean \
-	test-sanitize test-locales fuzz fuzz-merge lint
+	test-sanitize test-locales test-wayland fuzz fuzz-merge lint
 
 all: build
 
@@ -62,6 +62,12 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_DIR) --parallel $(JOBS)
 	cd $(SANITIZE_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen \
 		ctest --output-on-failure --parallel $(JOBS)
+
+# Both programs on a private headless Weston through Qt's Wayland platform:
+# each must keep running and print nothing on stderr.
+test-wayland: build
+	@scripts/install-deps.sh wayland
+	scripts/check-wayland.sh $(BUILD_DIR)/bin/Countdown $(BUILD_DIR)/bin/Tallybell-3
 
 # Every test but the long run again under a German and the C locale.
 test-locales: build

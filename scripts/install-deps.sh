@@ -9,6 +9,7 @@
 #   fuzz     clang with libFuzzer (make fuzz)
 #   locales  the German locale the locale runs use (make test-locales)
 #   bench    Google Benchmark, valgrind and Xvfb (make bench)
+#   wayland  Weston and Qt's Wayland platform (make test-wayland)
 set -euo pipefail
 
 packages=(
@@ -47,6 +48,7 @@ for group in "$@"; do
         # by side, and fc-cache for their private font caches.
         packages+=(libbenchmark-dev valgrind xvfb fontconfig)
         ;;
+    wayland) packages+=(weston qt6-wayland) ;;
     locales)
         packages+=(locales)
         want_german_locale=1
