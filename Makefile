@@ -24,7 +24,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_
 	TALLYBELL_LONG_RUN=reduced
 
 .PHONY: all deps configure build run run-countdown run-tallybell test package check-packages \
-	check-windows bench clean test-sanitize test-locales fuzz fuzz-merge lint
+	check-windows bench clean test-sanitize test-locales test-wayland fuzz fuzz-merge lint
 
 all: build
 
@@ -98,6 +98,12 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_DIR) --parallel $(JOBS)
 	cd $(SANITIZE_DIR) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen \
 		ctest --output-on-failure --parallel $(JOBS)
+
+# Both programs on a private headless Weston through Qt's Wayland platform:
+# each must keep running and print nothing on stderr.
+test-wayland: build
+	@scripts/install-deps.sh wayland
+	scripts/check-wayland.sh $(BUILD_DIR)/bin/Countdown $(BUILD_DIR)/bin/Tallybell-3
 
 # Every test but the long run again under a German and the C locale, then in
 # a zone half an hour off the whole-hour zones.

@@ -11,6 +11,7 @@
 #   bench    Google Benchmark, valgrind and Xvfb (make bench)
 #   package  lintian (make check-packages)
 #   windows  the MinGW-w64 C++ compiler (make check-windows)
+#   wayland  Weston and Qt's Wayland platform (make test-wayland)
 set -euo pipefail
 
 packages=(
@@ -18,6 +19,11 @@ packages=(
     g++
     make
     qt6-base-dev
+    # X11 window states, through the connection Qt holds.
+    pkgconf
+    libxcb1-dev
+    # The window-state test runs on a real X server.
+    xvfb
     # Fonts the tests measure with: the substitutes for the program's faces.
     fonts-dejavu-core
     fonts-liberation2
@@ -53,6 +59,7 @@ for group in "$@"; do
         ;;
     package) packages+=(lintian) ;;
     windows) packages+=(g++-mingw-w64-x86-64-posix) ;;
+    wayland) packages+=(weston qt6-wayland) ;;
     locales)
         packages+=(locales)
         want_german_locale=1

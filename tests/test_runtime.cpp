@@ -1,5 +1,6 @@
 #include "helpers.h"
 #include "runtime/conversions.h"
+#include "runtime/drawn_frame.h"
 #include "runtime/form.h"
 #include "runtime/message_box.h"
 #include "runtime/timers.h"
@@ -44,6 +45,7 @@ private slots:
     void twipsToPixels();
 
     void pointerFollowerMovesTheWindowUntilRelease();
+    void drawnFrameHoldsTheClientMovesAndCloses();
 };
 
 void TestRuntime::textToNumber_data()
@@ -327,6 +329,31 @@ void TestRuntime::pointerFollowerMovesTheWindowUntilRelease()
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &later);
     QCOMPARE(window.pos(), QPoint(170, 95) - grip);
+}
+
+void TestRuntime::drawnFrameHoldsTheClientMovesAndCloses()
+{
+    QWidget window;
+    window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    const QSize clientSize(200, 100);
+    const QWidget *client = addDrawnFrame(&window, clientSize);
+    const QMargins margins = DrawnFrame::Margins;
+    QCOMPARE(window.size(), clientSize.grownBy(margins));
+    QCOMPARE(window.minimumSize(), window.maximumSize());
+    QCOMPARE(client->geometry(), QRect(QPoint(margins.left(), margins.top()), clientSize));
+
+    QList<QWidget *> moved;
+    const SystemMove previous = setSystemMove([&moved](QWidget *w) { moved.append(w); });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *frame = window.findChild<DrawnFrame *>();
+    QTest::mouseClick(frame, Qt::LeftButton, {}, QPoint(frame->width() / 2, margins.top() / 2));
+    QCOMPARE(moved, QList<QWidget *>{&window});
+    QVERIFY(window.isVisible());
+    QTest::mouseClick(frame, Qt::LeftButton, {}, frame->closeBox().center());
+    QVERIFY(!window.isVisible());
+    QCOMPARE(moved.size(), 1);
+    setSystemMove(previous);
 }
 
 QTEST_MAIN(TestRuntime)

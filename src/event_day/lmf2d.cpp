@@ -45,8 +45,7 @@ const QString FarewellPrompt = QStringLiteral(
 LMF2D::LMF2D(QWidget *parent)
     : QWidget(parent)
 {
-    applyWindow(this, EventDayWindow);
-    m_controls = createControls(this, EventDayControls);
+    m_controls = createControls(applyWindow(this, EventDayWindow), EventDayControls);
     auto *button = findChild<QAbstractButton *>(QStringLiteral("Command1"));
     connect(button, &QAbstractButton::clicked, this, &LMF2D::command1Click);
 }

@@ -37,30 +37,30 @@ T *control(const QWidget *form, const char *name)
 Main::Main(const runtime::BuildSettings &build, QWidget *parent)
     : QWidget(parent)
 {
-    runtime::applyWindow(this, main_window::MainWindow);
+    QWidget *const client = runtime::applyWindow(this, main_window::MainWindow);
     const auto table = main_window::mainControls(build);
-    m_controls = runtime::createControls(this, table);
+    m_controls = runtime::createControls(client, table);
 
     for (std::size_t i = 0; i < FieldCount; ++i)
-        m_fields[i] = control<QLabel>(this, FieldNames[i]);
+        m_fields[i] = control<QLabel>(client, FieldNames[i]);
 
-    auto *timer1 = control<runtime::Timer>(this, "Timer1");
-    m_timer2 = control<runtime::Timer>(this, "Timer2");
+    auto *timer1 = control<runtime::Timer>(client, "Timer1");
+    m_timer2 = control<runtime::Timer>(client, "Timer2");
     connect(timer1, &runtime::Timer::timer, this, &Main::timer1Timer);
     connect(m_timer2, &runtime::Timer::timer, this, &Main::timer2Timer);
     // The countdown reads what clock sampling wrote, so Timer1 ticks first in
     // every round, from the very first one on.
     new runtime::TimerRound({timer1, m_timer2}, this);
 
-    connect(control<QAbstractButton>(this, "Command1"), &QAbstractButton::clicked, this,
+    connect(control<QAbstractButton>(client, "Command1"), &QAbstractButton::clicked, this,
             &Main::command1Click);
-    connect(control<QAbstractButton>(this, "Command2"), &QAbstractButton::clicked, this,
+    connect(control<QAbstractButton>(client, "Command2"), &QAbstractButton::clicked, this,
             &Main::command2Click);
-    connect(control<QAbstractButton>(this, "Command3"), &QAbstractButton::clicked, this,
+    connect(control<QAbstractButton>(client, "Command3"), &QAbstractButton::clicked, this,
             &Main::command3Click);
-    connect(control<QAbstractButton>(this, "Command4"), &QAbstractButton::clicked, this,
+    connect(control<QAbstractButton>(client, "Command4"), &QAbstractButton::clicked, this,
             &Main::command4Click);
-    control<QLabel>(this, "Label2")->installEventFilter(this);
+    control<QLabel>(client, "Label2")->installEventFilter(this);
 }
 
 QString Main::text(Field field) const

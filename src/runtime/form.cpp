@@ -1,5 +1,7 @@
 #include "runtime/form.h"
 
+#include "runtime/drawn_frame.h"
+#include "runtime/taskbar.h"
 #include "runtime/timers.h"
 
 #include <QCoreApplication>
@@ -187,21 +189,25 @@ QColor resolve(const Colour &colour)
     return QGuiApplication::palette().color(QPalette::Active, systemColourRole(colour.value));
 }
 
-void applyWindow(QWidget *window, const Window &design)
+QWidget *applyWindow(QWidget *window, const Window &design)
 {
     window->setWindowTitle(QString::fromUtf8(design.caption));
+    const bool drawnFrame = design.border != Border::None && drawsOwnFrame();
     // Tool windows get no taskbar button.
     Qt::WindowFlags flags = Qt::Tool;
-    if (design.border == Border::None) {
+    if (design.border == Border::None || drawnFrame) {
         flags |= Qt::FramelessWindowHint;
     } else {
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint;
     }
     window->setWindowFlags(flags);
-    window->setFixedSize(pixels(design.clientWidth), pixels(design.clientHeight));
+    keepOffTaskbar(window);
+    const QSize client(pixels(design.clientWidth), pixels(design.clientHeight));
+    window->setFixedSize(client);
     setColours(window, {{QPalette::Window, design.back}});
     window->setAutoFillBackground(true);
+    return drawnFrame ? addDrawnFrame(window, client) : window;
 }
 
 QList<QObject *> createControls(QWidget *form, std::span<const Control> controls)

@@ -24,7 +24,9 @@ QPalette::ColorRole systemColourRole(unsigned index);
 QColor resolve(const Colour &colour);
 
 // Gives `window` the caption, frame, client size and background of `design`.
-void applyWindow(QWidget *window, const Window &design);
+// Returns the client area, where the controls go: the window itself, or
+// inside the frame where the window draws its own.
+[[nodiscard]] QWidget *applyWindow(QWidget *window, const Window &design);
 
 // Creates `controls` on `form` in the table's order and returns them in that
 // order. Each control's objectName is its name in the table. Buttons are
