@@ -18,8 +18,6 @@
 namespace runtime {
 namespace {
 
-const char *const KeeperName = "runtime::keepOffTaskbar";
-
 #ifdef TALLYBELL_X11_STATE
 struct FreeReply {
     void operator()(void *reply) const { std::free(reply); }
@@ -91,13 +89,8 @@ protected:
 
 void keepOffTaskbar(QWidget *window)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")
-        || window->findChild<QObject *>(QLatin1String(KeeperName), Qt::FindDirectChildrenOnly)) {
-        return;
-    }
-    auto *keeper = new TaskbarKeeper(window);
-    keeper->setObjectName(QLatin1String(KeeperName));
-    window->installEventFilter(keeper);
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        window->installEventFilter(new TaskbarKeeper(window));
 }
 
 } // namespace runtime
