@@ -26,8 +26,36 @@ upstream=${upstream%%-*}
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/tallybell
 prefix="$cache/qt-$upstream-mingw64-static"
 stamp="$prefix/.tallybell-stamp"
-# The stamp names the source and the script (and toolchain) that built it.
-want_stamp="qt6-base $version $(cat "$0" "$toolchain" | sha256sum | cut -d' ' -f1)"
+
+# Only QtCore, QtGui, QtWidgets and QtTest with the windows platform plugin:
+# no modules, image formats or system libraries the program does not use,
+# optimised for size, each function in its own section so that the program's
+# link drops what it never calls.
+features_off=(
+    sql network dbus xml concurrent printsupport vulkan zstd icu
+    freetype fontconfig harfbuzz_system jpeg gif tabletevent direct2d directwrite3
+    sessionmanager textodfwriter textmarkdownreader textmarkdownwriter
+    imageformat_bmp imageformat_ppm imageformat_xbm imageformat_xpm
+    system_zlib system_png system_pcre2 system_doubleconversion
+    qmake androiddeployqt macdeployqt
+)
+options=(
+    -DCMAKE_BUILD_TYPE=Release
+    "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections"
+    "-DCMAKE_CXX_FLAGS=-ffunction-sections -fdata-sections"
+    -DQT_HOST_PATH=/usr
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    -DBUILD_SHARED_LIBS=OFF
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF
+    -DFEATURE_optimize_size=ON -DFEATURE_static_runtime=ON
+    -DINPUT_opengl=no
+)
+for feature in "${features_off[@]}"; do
+    options+=("-DFEATURE_$feature=OFF")
+done
+# The stamp names the source and everything the build was made with: the
+# options above and the toolchain.
+want_stamp="qt6-base $version $(printf '%s\n' "${options[@]}" | cat - "$toolchain" | sha256sum | cut -d' ' -f1)"
 
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want_stamp" ]; then
     say "reusing $prefix"
@@ -54,7 +82,7 @@ if ! apt-get source --print-uris "qt6-base=$version" >/dev/null 2>&1; then
         say "no Debian sources found to make a deb-src entry from"
         exit 1
     fi
-    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get update -qq >&2
 fi
 
 work="$cache/qt-$upstream-mingw64-work"
@@ -62,39 +90,12 @@ rm -rf "$work" "$prefix"
 mkdir -p "$work"
 cd "$work"
 say "fetching Debian's source of qt6-base $version"
-apt-get source --download-only -qq "qt6-base=$version"
+apt-get source --download-only -qq "qt6-base=$version" >&2
 dpkg-source --no-check -x qt6-base_*.dsc source >/dev/null
 
-# Only QtCore, QtGui, QtWidgets and QtTest with the windows platform plugin:
-# no modules, image formats or system libraries the program does not use,
-# optimised for size, each function in its own section so that the program's
-# link drops what it never calls.
 say "configuring (log: $work/configure.log)"
-features_off=(
-    sql network dbus xml concurrent printsupport vulkan zstd icu
-    freetype fontconfig harfbuzz_system jpeg gif tabletevent direct2d directwrite3
-    sessionmanager textodfwriter textmarkdownreader textmarkdownwriter
-    imageformat_bmp imageformat_ppm imageformat_xbm imageformat_xpm
-    system_zlib system_png system_pcre2 system_doubleconversion
-    qmake androiddeployqt macdeployqt
-)
-options=()
-for feature in "${features_off[@]}"; do
-    options+=("-DFEATURE_$feature=OFF")
-done
-if ! cmake -S source -B build -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DCMAKE_C_FLAGS="-ffunction-sections -fdata-sections" \
-    -DCMAKE_CXX_FLAGS="-ffunction-sections -fdata-sections" \
-    -DQT_HOST_PATH=/usr \
-    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DBUILD_SHARED_LIBS=OFF \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
-    -DFEATURE_optimize_size=ON -DFEATURE_static_runtime=ON \
-    -DINPUT_opengl=no \
-    "${options[@]}" >configure.log 2>&1; then
+if ! cmake -S source -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" "${options[@]}" >configure.log 2>&1; then
     tail -40 configure.log >&2
     say "configuring Qt failed; the whole log is $work/configure.log"
     exit 1
@@ -105,7 +106,7 @@ say "building with $jobs jobs (log: $work/build.log)"
 start=$SECONDS
 set +e
 cmake --build build --parallel "$jobs" 2>&1 | tee build.log |
-    awk '/^\[[0-9]+\/[0-9]+\]/ { split(substr($1, 2), n, "/"); if (n[1] % 50 == 0 || n[1] == n[2]) { print "build-qt-windows: step " n[1] " of " n[2] > "/dev/stderr"; fflush("/dev/stderr") } }'
+    awk '/^\[[0-9]+\/[0-9]+\]/ { gsub(/[][]/, "", $1); split($1, n, "/"); if (n[1] % 50 == 0 || n[1] == n[2]) { print "build-qt-windows: step " n[1] " of " n[2] > "/dev/stderr"; fflush("/dev/stderr") } }'
 status=${PIPESTATUS[0]}
 set -e
 if [ "$status" -ne 0 ]; then

@@ -10,7 +10,10 @@
 #   locales  the German locale the locale runs use (make test-locales)
 #   bench    Google Benchmark, valgrind and Xvfb (make bench)
 #   package  lintian (make check-packages)
-#   windows  the MinGW-w64 C++ compiler (make check-windows)
+#   windows  the MinGW-w64 C++ compiler, what building Qt for Windows from
+#            Debian's source needs, and Wine with an X server, openbox and
+#            the X tools the Windows checks drive it with (make windows,
+#            make test-windows, make package-windows)
 #   wayland  Weston and Qt's Wayland platform (make test-wayland)
 set -euo pipefail
 
@@ -58,7 +61,10 @@ for group in "$@"; do
         packages+=(libbenchmark-dev valgrind xvfb fontconfig)
         ;;
     package) packages+=(lintian) ;;
-    windows) packages+=(g++-mingw-w64-x86-64-posix) ;;
+    windows)
+        packages+=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev perl
+            wine wine64 xvfb openbox xdotool x11-utils libfaketime)
+        ;;
     wayland) packages+=(weston qt6-wayland) ;;
     locales)
         packages+=(locales)

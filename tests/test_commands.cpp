@@ -74,7 +74,7 @@ void TestCommands::init()
     m_main->setTimer2Enabled(false); // only what the test presses runs
     m_main->findChild<runtime::Timer *>("Timer1")->setEnabled(false);
     m_main->show();
-    QApplication::setActiveWindow(m_main.get());
+    m_main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
 }
 

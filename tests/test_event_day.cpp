@@ -119,7 +119,7 @@ void TestEventDay::buttonHasTheFocus()
 {
     LMF2D window;
     window.show();
-    QApplication::setActiveWindow(&window);
+    window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QCOMPARE(QApplication::focusWidget(), window.findChild<QWidget *>("Command1"));
 }

@@ -347,7 +347,7 @@ void TestMainWindow::fieldsAreReadAndWrittenByName()
 void TestMainWindow::focusStartsOnTheHiddenButtonAndCyclesTheButtons()
 {
     m_main->show();
-    QApplication::setActiveWindow(m_main.get());
+    m_main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
     const QStringList cycle = {"Command2", "Command3", "Command4", "Command1", "Command2"};

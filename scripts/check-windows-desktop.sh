@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Uses the Windows executables under Wine as a person would, on a private X
+# server with openbox: each program's window opens at its size, is kept off
+# the taskbar and takes the keyboard without a click (Tab, Tab, Space opens
+# About; Enter closes it); on the event day its window opens, off the
+# taskbar too; Tab to "X" and Space end the program with status 0.
+#
+# Usage: scripts/check-windows-desktop.sh EXE...
+# Expects WINEPREFIX and the rest of scripts/test-windows.sh's environment.
+set -euo pipefail
+MAIN_TITLE="Time until Lantern Moss Fair II (April 13, 2012)"
+faketime_library=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+
+scratch=$(mktemp -d)
+mkfifo "$scratch/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
+server=$!
+program=""
+cleanup() {
+    [ -n "$program" ] && kill "$program" 2>/dev/null
+    wineserver -k 2>/dev/null || true
+    kill "$server" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$scratch"
+}
+trap cleanup EXIT
+read -r -t 10 display <"$scratch/display" || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$display"
+openbox >"$scratch/openbox.log" 2>&1 &
+
+failures=0
+fail() {
+    echo "check-windows-desktop: $1: $2" >&2
+    failures=$((failures + 1))
+}
+
+# The window whose title matches, waited for up to 30 s (Wine starts slowly).
+find_window() {
+    local id=""
+    for _ in $(seq 150); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && break
+        sleep 0.2
+    done
+    echo "$id"
+}
+
+gone() {
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+off_taskbar() {
+    xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR
+}
+
+# check EXE [FAKETIME]: one run of the program, ended by the keyboard.
+check() {
+    local exe=$1 name
+    name=$(basename "$exe" .exe)
+    if [ -n "${2:-}" ]; then
+        LD_PRELOAD=$faketime_library FAKETIME="$2" FAKETIME_DONT_FAKE_MONOTONIC=1 \
+            wine "$exe" 2>"$scratch/$name.log" &
+    else
+        wine "$exe" 2>"$scratch/$name.log" &
+    fi
+    program=$!
+    local main
+    main=$(find_window "^${MAIN_TITLE//(/\\(}")
+    if [ -z "$main" ]; then
+        fail "$name" "no main window"
+        return
+    fi
+    sleep 1 # the first rounds
+    local size
+    size=$(xwininfo -id "$main" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+    [ "$size" = "282x146" ] || fail "$name" "main window is $size, not 282x146"
+    off_taskbar "$main" || fail "$name" "main window is on the taskbar"
+    if [ -n "${2:-}" ]; then
+        local event
+        event=$(find_window '^Form1$')
+        if [ -z "$event" ]; then
+            fail "$name" "no event-day window"
+        else
+            off_taskbar "$event" || fail "$name" "event-day window is on the taskbar"
+            # Its button holds the focus: Enter, then Enter on the farewell box.
+            xdotool key Return
+            [ -n "$(find_window '^HEY!$')" ] || fail "$name" "no farewell box"
+            xdotool key Return
+            gone '^Form1$' || fail "$name" "event-day window stays"
+        fi
+        xdotool windowactivate --sync "$main" 2>/dev/null || true
+    fi
+    # From the first hidden button: Tab to the second, Tab to About.
+    xdotool key Tab Tab space
+    if [ -n "$(find_window '^About$')" ]; then
+        xdotool key Return
+        gone '^About$' || fail "$name" "About box stays"
+    else
+        fail "$name" "Tab, Tab, Space did not open About"
+    fi
+    # The focus is back on About: Tab to X.
+    xdotool key Tab space
+    local status=0
+    for _ in $(seq 50); do
+        kill -0 "$program" 2>/dev/null || break
+        sleep 0.2
+    done
+    if kill -0 "$program" 2>/dev/null; then
+        fail "$name" "X did not end the program"
+        kill "$program" 2>/dev/null
+    fi
+    wait "$program" || status=$?
+    program=""
+    [ "$status" -eq 0 ] || fail "$name" "ended with status $status"
+    [ ! -s "$scratch/$name.log" ] || { echo "$name said:" >&2; cat "$scratch/$name.log" >&2; }
+}
+
+for exe in "$@"; do
+    check "$exe"
+done
+# The event day, with the first executable.
+check "$1" "@2012-04-13 09:59:57"
+
+if [ "$failures" -gt 0 ]; then
+    echo "check-windows-desktop: $failures faults" >&2
+    exit 1
+fi
+echo "check-windows-desktop: both programs work under Wine with openbox"

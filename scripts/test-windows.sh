@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The quick suites of a Windows build, run under Wine on a private X server,
+# then both programs used as a person would, under openbox
+# (scripts/check-windows-desktop.sh).
+#
+# Usage: scripts/test-windows.sh BUILD_DIR
+# The Wine prefix is BUILD_DIR/wine, made on first use. Windows has no Arial,
+# "MS Sans Serif" or Tahoma in Wine: Liberation Sans stands in, as it does
+# on Linux. The zone is Nepal's, three quarters of an hour off the whole
+# hours, written as both glibc and the Windows C runtime read TZ.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:?usage: test-windows.sh BUILD_DIR}" && pwd)
+jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
+
+export WINEPREFIX="$build/wine"
+export WINEARCH=win64
+export WINEDEBUG=-all
+# No offers to download Mono or Gecko.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export TZ=NPT-05:45
+
+if [ ! -f "$WINEPREFIX/.ready" ]; then
+    echo "test-windows: making the Wine prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    DISPLAY='' wineboot --init >/dev/null 2>&1 || true
+    for face in "Arial" "MS Sans Serif" "Tahoma"; do
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+            /v "$face" /t REG_SZ /d "Liberation Sans" /f >/dev/null
+    done
+    wineserver -w
+    touch "$WINEPREFIX/.ready"
+fi
+trap 'wineserver -k 2>/dev/null || true' EXIT
+
+# Tests that read what a Linux build installs, or run for long, stay out.
+"$here/tests/run_on_xvfb.sh" ctest --test-dir "$build" --output-on-failure \
+    --parallel "$jobs" --label-exclude 'long|linux'
+wineserver -k 2>/dev/null || true
+"$here/scripts/check-windows-desktop.sh" "$build/bin/Countdown.exe" "$build/bin/Tallybell-3.exe"
