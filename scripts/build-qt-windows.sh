@@ -30,12 +30,13 @@ stamp="$prefix/.tallybell-stamp"
 # Only QtCore, QtGui, QtWidgets and QtTest with the windows platform plugin:
 # no modules, image formats or system libraries the program does not use,
 # optimised for size, each function in its own section so that the program's
-# link drops what it never calls.
+# link drops what it never calls. (XPM stays: Qt's drag and drop, which
+# QtWidgets cannot be built without, needs it.)
 features_off=(
     sql network dbus xml concurrent printsupport vulkan zstd icu
     freetype fontconfig harfbuzz_system jpeg gif tabletevent direct2d directwrite3
     sessionmanager textodfwriter textmarkdownreader textmarkdownwriter
-    imageformat_bmp imageformat_ppm imageformat_xbm imageformat_xpm
+    imageformat_bmp imageformat_ppm imageformat_xbm
     system_zlib system_png system_pcre2 system_doubleconversion
     qmake androiddeployqt macdeployqt
 )
