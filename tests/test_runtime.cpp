@@ -38,6 +38,7 @@ private slots:
     void timersTickInTheGivenOrder();
     void overdueRoundStillTicksInOrder();
     void disabledTimerIsSkipped();
+    void switchingATimerDoesNotPutTheRoundOff();
 
     void messageBoxStyles_data();
     void messageBoxStyles();
@@ -259,6 +260,22 @@ void TestRuntime::disabledTimerIsSkipped()
     QTRY_VERIFY(firstTicks >= 5);
     QCOMPARE(secondTicks, 1);
     QVERIFY(!second->isEnabled());
+}
+
+void TestRuntime::switchingATimerDoesNotPutTheRoundOff()
+{
+    // A timer switched on or off just before the round is due must not put
+    // the round off: switched more often than that, the round still comes.
+    QObject form;
+    auto *ticking = new Timer(60, true, &form);
+    auto *switched = new Timer(60, false, &form);
+    int ticks = 0;
+    connect(ticking, &Timer::timer, [&] { ++ticks; });
+    new TimerRound({ticking, switched}, &form);
+    QTimer switcher;
+    switcher.callOnTimeout([switched] { switched->setEnabled(!switched->isEnabled()); });
+    switcher.start(20);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 3, 1000);
 }
 
 void TestRuntime::messageBoxStyles_data()
