@@ -65,8 +65,8 @@ Arguments splitArguments(int argc, char **argv)
             arguments.own << QString::fromLocal8Bit(argv[i]);
             continue;
         }
-        // Qt accepts its options with one dash or two. Only a few does it read
-        // as -name=value, but every one as -name value: each is handed on so.
+        // Qt takes its options with one dash or two, each as -name value but
+        // only a few as -name=value: they are handed on as two arguments.
         const std::size_t equals = argument.find('=');
         std::string_view name = argument.substr(0, equals);
         name.remove_prefix(name.starts_with("--") ? 2 : 1);
@@ -255,11 +255,11 @@ int run(int argc, char **argv, const runtime::BuildSettings &build)
     if (const std::optional<int> status = answerCommandLine(arguments.own, build))
         return *status;
 
-    std::vector<char *> qtArgv; // QApplication keeps it and its count for its lifetime
-    for (std::string &argument : arguments.qt)
-        qtArgv.push_back(argument.data());
-    int qtArgc = static_cast<int>(qtArgv.size());
-    qtArgv.push_back(nullptr);
+    // QApplication keeps both for its lifetime.
+    std::vector<char *> qtArgv(arguments.qt.size() + 1, nullptr);
+    std::transform(arguments.qt.begin(), arguments.qt.end(), qtArgv.begin(),
+                   [](std::string &argument) { return argument.data(); });
+    int qtArgc = static_cast<int>(arguments.qt.size());
     std::optional<WindowSystemStart> start(std::in_place, windowSystemFailure(arguments));
     QApplication app(qtArgc, qtArgv.data());
     start.reset();
