@@ -37,7 +37,8 @@ def main(executable, version):
 
     for option in ("--help", "-h"):
         _, usage, _ = expect([option], 0, stderr="")
-        if not usage.startswith(f"Usage: {name} [options]\n") or "--version" not in usage:
+        if (not usage.startswith(f"Usage: {name} [options]\n") or "--version" not in usage
+                or "(April 13, 2012)" not in usage):
             faults.append(f"{name} {option}: usage reads {usage!r}")
     for option in ("--version", "-v"):
         expect([option], 0, f"{name} {version}\n", "")
@@ -49,15 +50,26 @@ def main(executable, version):
     expect(["--bogus-option"], 2, "", f"{name}: unknown option '--bogus-option'{pointer}")
     expect(["-x"], 2, "", f"{name}: unknown option '-x'{pointer}")
     expect(["stray"], 2, "", f"{name}: unexpected argument 'stray'{pointer}")
+    expect(["--help=all"], 2, "", f"{name}: unexpected value after '--help'{pointer}")
 
     expect([], 1, "", f"{name}: cannot connect to the display \":57\"\n", DISPLAY=":57")
     expect([], 1, "", f"{name}: cannot connect to a display: DISPLAY is not set\n",
            QT_QPA_PLATFORM="xcb")
-    expect(["-display", ":58"], 1, "", f"{name}: cannot connect to the display \":58\"\n",
-           DISPLAY=":57")
+    for display in (["-display", ":58"], ["-display=:58"]):
+        expect(display, 1, "", f"{name}: cannot connect to the display \":58\"\n",
+               DISPLAY=":57")
     with tempfile.TemporaryDirectory() as runtime_dir:  # as a session has it, mode 0700
         expect([], 1, "", f"{name}: cannot connect to the Wayland display \"wl-none\"\n",
                QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY="wl-none", XDG_RUNTIME_DIR=runtime_dir)
+        expect([], 1, "", f"{name}: cannot connect to the Wayland display \"wayland-0\"\n",
+               XDG_SESSION_TYPE="wayland", XDG_RUNTIME_DIR=runtime_dir)
+        # Started: Qt takes -platform=..., and what it says while connecting
+        # still reaches standard error.
+        _, _, said = expect(["-platform=offscreen", "-style", "nosuch"], 0, "",
+                            QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime_dir,
+                            TALLYBELL_EXIT_AFTER_FIRST_FRAME="1")
+        if "invalid style override 'nosuch'" not in said:
+            faults.append(f"{name}: Qt's warning at start is lost: {said!r}")
 
     for fault in faults:
         print(fault, file=sys.stderr)

@@ -62,6 +62,7 @@ private slots:
     void pressOnTheTitleStripStartsAMove_data();
     void pressOnTheTitleStripStartsAMove();
     void pressOnTheButtonsStartsNoMove();
+    void dragWithoutASystemMoveFollowsThePointer();
     void xClosesEveryWindowAndEndsTheProgram();
 
 private:
@@ -232,6 +233,18 @@ void TestCommands::pressOnTheButtonsStartsNoMove()
     const QPoint xCentre = m_main->findChild<QWidget *>("Command4")->geometry().center();
     QCOMPARE(m_main->childAt(xCentre)->objectName(), QStringLiteral("Command4"));
     QVERIFY(moves.moved.isEmpty());
+}
+
+void TestCommands::dragWithoutASystemMoveFollowsThePointer()
+{
+    // Offscreen, as X11 without a window manager, refuses the system move.
+    auto *strip = m_main->findChild<QLabel *>("Label2");
+    const QPoint start = m_main->pos();
+    QCursor::setPos(strip->mapToGlobal(QPoint(40, 8)));
+    QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(40, 8));
+    QTest::mouseMove(strip, QPoint(140, 58));
+    QCOMPARE(m_main->pos(), start + QPoint(100, 50));
+    QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(40, 8));
 }
 
 void TestCommands::xClosesEveryWindowAndEndsTheProgram()

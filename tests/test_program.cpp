@@ -128,21 +128,25 @@ private slots:
 void TestProgram::runsUntilX_data()
 {
     QTest::addColumn<const runtime::BuildSettings *>("build");
-    QTest::newRow("Countdown") << &deliverables::Countdown;
-    QTest::newRow("Tallybell-3") << &deliverables::Tallybell_3;
+    QTest::addColumn<QString>("desktopEntry"); // which a Wayland dock matches the window to
+    QTest::newRow("Countdown") << &deliverables::Countdown << "org.perrin.Countdown";
+    QTest::newRow("Tallybell-3") << &deliverables::Tallybell_3 << "org.perrin.Tallybell3";
 }
 
 void TestProgram::runsUntilX()
 {
     QFETCH(const runtime::BuildSettings *, build);
+    QFETCH(QString, desktopEntry);
     FakeClock clock(at("2012-03-20T10:20:30"));
     QPointer<LMF2D> eventDay;
     const int status = runProgram(
         *build,
         {{[](qint64) { return mainWindow() != nullptr; },
-          [build] {
+          [build, desktopEntry] {
               Script::check(QCoreApplication::applicationName() == build->fileName,
                             "the application is named after the build");
+              Script::check(QGuiApplication::desktopFileName() == desktopEntry,
+                            "the application names its desktop entry");
               Script::check(mainWindow()->windowTitle()
                                 == u"Time until Lantern Moss Fair II (April 13, 2012)",
                             "the window has its caption alone");

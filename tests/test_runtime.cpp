@@ -5,6 +5,7 @@
 #include "runtime/message_box.h"
 #include "runtime/timers.h"
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -37,6 +38,7 @@ private slots:
     void timersTickInTheGivenOrder();
     void overdueRoundStillTicksInOrder();
     void disabledTimerIsSkipped();
+    void switchingATimerDoesNotPutTheRoundOff();
 
     void messageBoxStyles_data();
     void messageBoxStyles();
@@ -260,6 +262,22 @@ void TestRuntime::disabledTimerIsSkipped()
     QVERIFY(!second->isEnabled());
 }
 
+void TestRuntime::switchingATimerDoesNotPutTheRoundOff()
+{
+    // A timer switched on or off just before the round is due must not put
+    // the round off: switched more often than that, the round still comes.
+    QObject form;
+    auto *ticking = new Timer(60, true, &form);
+    auto *switched = new Timer(60, false, &form);
+    int ticks = 0;
+    connect(ticking, &Timer::timer, [&] { ++ticks; });
+    new TimerRound({ticking, switched}, &form);
+    QTimer switcher;
+    switcher.callOnTimeout([switched] { switched->setEnabled(!switched->isEnabled()); });
+    switcher.start(20);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 3, 1000);
+}
+
 void TestRuntime::messageBoxStyles_data()
 {
     QTest::addColumn<int>("style");
@@ -333,24 +351,63 @@ void TestRuntime::pointerFollowerMovesTheWindowUntilRelease()
 
 void TestRuntime::drawnFrameHoldsTheClientMovesAndCloses()
 {
+    // At literal positions, in the desktop's colours: what the user sees.
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+    QPalette palette; // red tells the group, green the role
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role)
+            palette.setColor(QPalette::ColorGroup(group), QPalette::ColorRole(role),
+                             QColor(40 + 60 * group, 10 + 10 * role, 99));
+    }
+    QApplication::setPalette(palette);
     QWidget window;
     window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    const QSize clientSize(200, 100);
-    const QWidget *client = addDrawnFrame(&window, clientSize);
-    const QMargins margins = DrawnFrame::Margins;
-    QCOMPARE(window.size(), clientSize.grownBy(margins));
+    QPalette own; // the form's own background, which the frame does not take
+    own.setColor(QPalette::Window, Qt::black);
+    window.setPalette(own);
+    const QWidget *client = addDrawnFrame(&window, QSize(200, 100));
+    QCOMPARE(window.size(), QSize(206, 133));
     QCOMPARE(window.minimumSize(), window.maximumSize());
-    QCOMPARE(client->geometry(), QRect(QPoint(margins.left(), margins.top()), clientSize));
+    QCOMPARE(client->geometry(), QRect(3, 30, 200, 100));
 
     QList<QWidget *> moved;
     const SystemMove previous = setSystemMove([&moved](QWidget *w) { moved.append(w); });
+    QWidget other;
+    other.show();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    auto *frame = window.findChild<DrawnFrame *>();
-    QTest::mouseClick(frame, Qt::LeftButton, {}, QPoint(frame->width() / 2, margins.top() / 2));
+    QApplication::setActiveWindow(&window);
+    QTRY_VERIFY(window.isActiveWindow());
+    const auto colours = [&window](const QList<QPoint> &points) {
+        const QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QList<QColor> found;
+        for (const QPoint &point : points)
+            found << image.pixelColor(point);
+        return found;
+    };
+    // The title strip and its last row, the borders; the client's edges; the
+    // middle of the close box's cross.
+    const QList<QPoint> frame = {{100, 1}, {100, 29}, {2, 60}, {203, 60}, {100, 130}};
+    const QList<QPoint> inside = {{100, 30}, {3, 60}, {202, 60}, {100, 129}};
+    QCOMPARE(colours(frame),
+             QList<QColor>(frame.size(), palette.color(QPalette::Active, QPalette::Window)));
+    QCOMPARE(colours(inside), QList<QColor>(inside.size(), Qt::black));
+    QCOMPARE(colours({{189, 15}}),
+             QList<QColor>{palette.color(QPalette::Active, QPalette::WindowText)});
+    QApplication::setActiveWindow(&other);
+    QTRY_VERIFY(!window.isActiveWindow());
+    QCOMPARE(colours({{189, 15}}),
+             QList<QColor>{palette.color(QPalette::Disabled, QPalette::WindowText)});
+
+    auto *drawn = window.findChild<DrawnFrame *>();
+    QTest::mousePress(drawn, Qt::LeftButton, {}, QPoint(100, 15)); // the title: a move
+    QTest::mouseRelease(drawn, Qt::LeftButton, {}, QPoint(189, 15));
     QCOMPARE(moved, QList<QWidget *>{&window});
+    QTest::mousePress(drawn, Qt::LeftButton, {}, QPoint(189, 15)); // the box, let go off it
+    QTest::mouseRelease(drawn, Qt::LeftButton, {}, QPoint(100, 15));
     QVERIFY(window.isVisible());
-    QTest::mouseClick(frame, Qt::LeftButton, {}, frame->closeBox().center());
+    QTest::mouseClick(drawn, Qt::LeftButton, {}, QPoint(189, 15));
     QVERIFY(!window.isVisible());
     QCOMPARE(moved.size(), 1);
     setSystemMove(previous);

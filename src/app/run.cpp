@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -47,36 +48,44 @@ bool contains(const std::array<std::string_view, N> &names, std::string_view nam
 
 // The command line split into Qt's part and the program's own.
 struct Arguments {
-    QStringList own;  // starting with the program's name, for QCommandLineParser
-    QString platform; // -platform, if given
-    QString display;  // -display, if given
+    QStringList own;             // starting with the program's name, for QCommandLineParser
+    std::vector<std::string> qt; // the program's name and Qt's options, for QApplication
+    QString platform;            // -platform, if given
+    QString display;             // -display, if given
 };
 
 Arguments splitArguments(int argc, char **argv)
 {
     Arguments arguments;
     arguments.own << QString::fromLocal8Bit(argc > 0 ? argv[0] : "");
+    arguments.qt.emplace_back(argc > 0 ? argv[0] : "");
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (!argument.starts_with('-')) {
             arguments.own << QString::fromLocal8Bit(argv[i]);
             continue;
         }
-        // Qt accepts its options with one dash or two, and some as -name=value.
-        std::string_view name = argument.substr(argument.starts_with("--") ? 2 : 1);
-        const std::size_t equals = name.find('=');
-        name = name.substr(0, equals);
+        // Qt takes its options with one dash or two, each as -name value but
+        // only a few as -name=value: they are handed on as two arguments.
+        const std::size_t equals = argument.find('=');
+        std::string_view name = argument.substr(0, equals);
+        name.remove_prefix(name.starts_with("--") ? 2 : 1);
         if (contains(QtOptionsWithValue, name)) {
+            arguments.qt.emplace_back(argument.substr(0, equals));
             const char *value = nullptr;
             if (equals != std::string_view::npos)
-                value = argv[i] + argument.find('=') + 1;
+                value = argv[i] + equals + 1;
             else if (i + 1 < argc)
                 value = argv[++i];
+            if (value)
+                arguments.qt.emplace_back(value);
             if (value && name == "platform")
                 arguments.platform = QString::fromLocal8Bit(value);
             else if (value && name == "display")
                 arguments.display = QString::fromLocal8Bit(value);
-        } else if (!contains(QtFlags, name)) {
+        } else if (contains(QtFlags, name)) {
+            arguments.qt.emplace_back(argument);
+        } else {
             arguments.own << QString::fromLocal8Bit(argv[i]);
         }
     }
@@ -242,13 +251,17 @@ int run(int argc, char **argv, const runtime::BuildSettings &build)
     QCoreApplication::setApplicationVersion(QString::fromUtf8(build.versionText));
     QCoreApplication::setOrganizationName(QString::fromUtf8(build.company));
 
-    const Arguments arguments = splitArguments(argc, argv);
+    Arguments arguments = splitArguments(argc, argv);
     if (const std::optional<int> status = answerCommandLine(arguments.own, build))
         return *status;
 
-    int qtArgc = argc; // QApplication keeps a reference to it
+    // QApplication keeps both for its lifetime.
+    std::vector<char *> qtArgv(arguments.qt.size() + 1, nullptr);
+    std::transform(arguments.qt.begin(), arguments.qt.end(), qtArgv.begin(),
+                   [](std::string &argument) { return argument.data(); });
+    int qtArgc = static_cast<int>(arguments.qt.size());
     std::optional<WindowSystemStart> start(std::in_place, windowSystemFailure(arguments));
-    QApplication app(qtArgc, argv);
+    QApplication app(qtArgc, qtArgv.data());
     start.reset();
 
     QGuiApplication::setDesktopFileName(QString::fromUtf8(build.desktopId));

@@ -23,10 +23,12 @@ Each exits non-zero with a message per fault found.
 
 import argparse
 import configparser
+import datetime
 import gzip
 import os
 import pathlib
 import re
+import shlex
 import shutil
 import struct
 import subprocess
@@ -52,6 +54,8 @@ DELIVERABLES = {
 COMMENT = "Non LCARS Font version"
 COMPANY = "Perrin"
 PRODUCT = "TALLYBELL"
+RELEASE_DATE = "2026-12-07"
+LICENSE = pathlib.Path(__file__).resolve().parents[2] / "LICENSE"
 US_ENGLISH = 0x0409
 UNICODE_CODE_PAGE = 1200  # 0x04B0
 
@@ -356,12 +360,11 @@ def check_installed(faults, root, names):
             desktop.optionxform = str
             desktop.read(desktop_path, encoding="utf-8")
             entry = desktop["Desktop Entry"]
-            faults.equal(f"{desktop_path.name} Name", entry.get("Name"), name)
-            faults.equal(f"{desktop_path.name} Exec", entry.get("Exec"), name)
-            faults.equal(f"{desktop_path.name} Icon", entry.get("Icon"), app_id)
-            # The class part of the window's WM_CLASS, which Qt takes from
-            # the application name.
-            faults.equal(f"{desktop_path.name} StartupWMClass", entry.get("StartupWMClass"), name)
+            # StartupWMClass: the class part of the window's WM_CLASS, which
+            # Qt takes from the application name.
+            for key, value in {"Type": "Application", "Name": name, "Exec": name, "TryExec": name,
+                               "Terminal": "false", "Icon": app_id, "StartupWMClass": name}.items():
+                faults.equal(f"{desktop_path.name} {key}", entry.get(key), value)
 
         metainfo_path = root / f"share/metainfo/{app_id}.metainfo.xml"
         if metainfo_path.exists():
@@ -371,9 +374,52 @@ def check_installed(faults, root, names):
                          component.findtext("launchable"), f"{app_id}.desktop")
             faults.equal(f"{metainfo_path.name} binary",
                          component.findtext("provides/binary"), name)
-            faults.equal(f"{metainfo_path.name} release versions",
-                         [release.get("version") for release in component.iter("release")],
-                         [expected["version_text"]])
+            faults.equal(f"{metainfo_path.name} releases",
+                         [(release.get("version"), release.get("date"))
+                          for release in component.iter("release")],
+                         [(expected["version_text"], RELEASE_DATE)])
+        check_texts(faults, root, name)
+
+
+def versions_after(name, text):
+    return set(re.findall(rf"\b{re.escape(name)} (\d[\w.]*)", text))
+
+
+def check_texts(faults, root, name):
+    """The manual page, changelog and copyright file, made from templates."""
+    version = DELIVERABLES[name]["version_text"]
+    docs = root / "share/doc" / DELIVERABLES[name]["package"]
+    page_path = root / f"share/man/man1/{name}.1.gz"
+    if page_path.exists():
+        page = gzip.decompress(page_path.read_bytes()).decode().replace("\\-", "-")
+        header = next((line for line in page.splitlines() if line.startswith(".TH ")), "")
+        faults.equal(f"{page_path.name} header", shlex.split(header),
+                     [".TH", name, "1", RELEASE_DATE, f"{PRODUCT} {version}", "User Commands"])
+        faults.equal(f"{page_path.name} versions", versions_after(name, page), {version})
+        months = "January|February|March|April|May|June|July|August|September|October|November|December"
+        faults.equal(f"{page_path.name} dates", set(re.findall(rf"(?:{months}) \d+(?:, \d+)?", page)),
+                     {"April 13, 2012", "April 13"})
+        files = re.findall(r"^\.I (\S+)$", page.partition(".SH FILES")[2], re.MULTILINE)
+        missing = [path for path in files
+                   if not path.startswith("/usr/") or not list(root.glob(path[len("/usr/"):]))]
+        faults.check(files and not missing, f"{page_path.name} FILES: {files}, not installed: {missing}")
+    changelog_path = docs / "changelog.gz"
+    if changelog_path.exists():
+        changelog = gzip.decompress(changelog_path.read_bytes()).decode()
+        faults.equal("changelog package and version", changelog.split(" ", 2)[:2],
+                     [DELIVERABLES[name]["package"], f"({version})"])
+        faults.equal("changelog versions", versions_after(name, changelog), {version})
+        date = datetime.date.fromisoformat(RELEASE_DATE).strftime("%a, %d %b %Y 12:00:00 +0000")
+        faults.check(changelog.rstrip().endswith(f">  {date}"), f"changelog not dated {date}")
+    if (docs / "copyright").exists():
+        holders, text = re.search(r"\nCopyright \(c\) (.+?)\n\n(.+)$", LICENSE.read_text(),
+                                  re.DOTALL).groups()
+        text = "\n".join(f" {line}" if line else " ." for line in text.strip().splitlines())
+        paragraphs = [dict(re.findall(r"^(\S+): ?(.*(?:\n .*)*)", paragraph, re.MULTILINE))
+                      for paragraph in (docs / "copyright").read_text().split("\n\n")]
+        faults.equal("copyright: files and licences",
+                     [(p.get("Files"), p.get("Copyright"), p.get("License")) for p in paragraphs[1:]],
+                     [("*", holders, "Expat"), (None, None, f"Expat\n{text}")])
 
 
 def installed(args):
