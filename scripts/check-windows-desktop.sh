@@ -2,7 +2,7 @@
 # Uses the Windows executables under Wine as a person would, on a private X
 # server with openbox: each program's window opens at its size, is kept off
 # the taskbar and takes the keyboard without a click (Tab, Tab, Space opens
-# About; Enter closes it); on the event day its window opens, off the
+# About; Enter closes it); its title strip drags it; on the event day its window opens, off the
 # taskbar too; Tab to "X" and Space end the program with status 0.
 #
 # Usage: scripts/check-windows-desktop.sh EXE...
@@ -50,6 +50,10 @@ gone() {
         sleep 0.2
     done
     return 1
+}
+
+position() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x, y }'
 }
 
 off_taskbar() {
@@ -101,7 +105,20 @@ check() {
     else
         fail "$name" "Tab, Tab, Space did not open About"
     fi
-    # The focus is back on About: Tab to X.
+    # Dragged by its title strip, through the Windows move loop.
+    local before after
+    before=$(position "$main")
+    read -r x y <<<"$before"
+    xdotool mousemove $((x + 40)) $((y + 8)) mousedown 1
+    for step in 1 2 3 4 5; do
+        xdotool mousemove $((x + 40 + 10 * step)) $((y + 8 + 6 * step))
+        sleep 0.1
+    done
+    xdotool mouseup 1
+    sleep 0.5
+    after=$(position "$main")
+    [ "$after" = "$((x + 50)) $((y + 30))" ] || fail "$name" "dragged from $before to $after, not by 50 30"
+    # The focus is still on About: Tab to X.
     xdotool key Tab space
     local status=0
     for _ in $(seq 50); do
