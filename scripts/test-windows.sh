@@ -4,9 +4,9 @@
 # (scripts/check-windows-desktop.sh).
 #
 # Usage: scripts/test-windows.sh BUILD_DIR
-# The Wine prefix is BUILD_DIR/wine, made on first use. Windows has no Arial,
-# "MS Sans Serif" or Tahoma in Wine: Liberation Sans stands in, as it does
-# on Linux. The zone is Nepal's, three quarters of an hour off the whole
+# The Wine prefix is BUILD_DIR/wine, made on first use. Wine has no Arial,
+# "MS Sans Serif", Tahoma or LCARS: the faces that stand in for them on
+# Linux do so here too. The zone is Nepal's, three quarters of an hour off the whole
 # hours, written as both glibc and the Windows C runtime read TZ.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,13 +24,15 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
     echo "test-windows: making the Wine prefix $WINEPREFIX"
     rm -rf "$WINEPREFIX"
     DISPLAY='' wineboot --init >/dev/null 2>&1 || true
-    for face in "Arial" "MS Sans Serif" "Tahoma"; do
-        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
-            /v "$face" /t REG_SZ /d "Liberation Sans" /f >/dev/null
-    done
-    wineserver -w
     touch "$WINEPREFIX/.ready"
 fi
+# The faces fontconfig gives the program on Linux.
+for replacement in "Arial=Liberation Sans" "MS Sans Serif=Liberation Sans" \
+    "Tahoma=Liberation Sans" "LCARS=DejaVu Sans"; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
+        /v "${replacement%%=*}" /t REG_SZ /d "${replacement#*=}" /f >/dev/null 2>&1
+done
+wineserver -w
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
 # Tests that read what a Linux build installs, or run for long, stay out.

@@ -238,6 +238,8 @@ void TestCommands::pressOnTheButtonsStartsNoMove()
 void TestCommands::dragWithoutASystemMoveFollowsThePointer()
 {
     // Offscreen, as X11 without a window manager, refuses the system move.
+    if (QGuiApplication::platformName() == QLatin1String("windows"))
+        QSKIP("Windows never refuses its move loop (the desktop check drags through it)");
     auto *strip = m_main->findChild<QLabel *>("Label2");
     const QPoint start = m_main->pos();
     QCursor::setPos(strip->mapToGlobal(QPoint(40, 8)));

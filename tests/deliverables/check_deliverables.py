@@ -234,7 +234,8 @@ def version_resource(args):
 
 # --- Windows executables ------------------------------------------------------
 
-# The DLLs every Windows has; a program that needs any other (Qt's, the C++
+# The DLLs every Windows (8.1 or later, as Qt 6 asks) has, besides its API
+# sets (api-ms-win-*); a program that needs any other (Qt's, the C++
 # runtime's, winpthread's) does not start from its zip.
 WINDOWS_DLLS = {
     "advapi32.dll", "authz.dll", "comdlg32.dll", "d3d11.dll", "d3d9.dll", "dwmapi.dll",
@@ -242,6 +243,7 @@ WINDOWS_DLLS = {
     "netapi32.dll", "ole32.dll", "oleaut32.dll", "setupapi.dll", "shell32.dll", "shlwapi.dll",
     "user32.dll", "userenv.dll", "uxtheme.dll", "version.dll", "winmm.dll", "ws2_32.dll",
     "wtsapi32.dll", "mpr.dll", "crypt32.dll", "bcrypt.dll", "secur32.dll", "ntdll.dll",
+    "shcore.dll",
 }
 WINDOWS_EXECUTABLE_LIMIT = 16 * 1024 * 1024
 
@@ -271,7 +273,8 @@ def windows_executable(args):
                  "subsystem is not Windows GUI")
     faults.check(re.search(r"^Magic\s+020b\s+\(PE32\+\)", headers, re.M), "not a 64-bit executable")
     dlls = sorted({dll.lower() for dll in re.findall(r"DLL Name: (\S+)", headers)})
-    faults.equal("DLLs that Windows lacks", [dll for dll in dlls if dll not in WINDOWS_DLLS], [])
+    faults.equal("DLLs that Windows lacks", [dll for dll in dlls if dll not in WINDOWS_DLLS
+                                             and not dll.startswith("api-ms-win-")], [])
     size = args.exe.stat().st_size
     faults.check(size <= WINDOWS_EXECUTABLE_LIMIT,
                  f"{size / 2**20:.1f} MiB, more than {WINDOWS_EXECUTABLE_LIMIT / 2**20:.0f}")
