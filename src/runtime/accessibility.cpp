@@ -9,7 +9,7 @@ namespace runtime {
 namespace {
 
 // Marks a window built from a layout table, and names the labels describing it.
-constexpr char DescribedBy[] = "runtime_describedBy";
+constexpr const char *DescribedBy = "runtime_describedBy";
 
 bool isExposed(const QObject *control)
 {
