@@ -290,7 +290,9 @@ void CommandButton::keyPressEvent(QKeyEvent *event)
 void CommandButton::paintEvent(QPaintEvent *event)
 {
     QPushButton::paintEvent(event);
-    if (!hasFocus())
+    // As on Windows, the mark shows once the keyboard has moved the focus in
+    // the window: a click leaves the button looking as it always did.
+    if (!hasFocus() || !window()->testAttribute(Qt::WA_KeyboardFocusChange))
         return;
     // The old runtime's focus mark: a rectangle of every other pixel, three
     // pixels inside the edge, in the button's text colour.
