@@ -58,10 +58,8 @@ public:
 
     int indexOfChild(const QAccessibleInterface *child) const override
     {
-        if (!child || !child->object()->isWidgetType())
-            return -1;
-        return static_cast<int>(
-            exposedControls(widget()).indexOf(static_cast<QWidget *>(child->object())));
+        QWidget *control = child ? qobject_cast<QWidget *>(child->object()) : nullptr;
+        return control ? static_cast<int>(exposedControls(widget()).indexOf(control)) : -1;
     }
 };
 
