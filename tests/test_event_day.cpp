@@ -4,6 +4,7 @@
 #include "helpers.h"
 #include "main_window/main.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -53,6 +54,14 @@ void TestEventDay::window()
     for (const QObject *control : window.controls())
         names << control->objectName();
     QCOMPARE(names, (QStringList{"Command1", "Label2", "Label1"}));
+    // A screen reader names the event first: the headline, then the footnote.
+    const QAccessibleInterface *frame = QAccessible::queryAccessibleInterface(&window);
+    QCOMPARE(frame->role(), QAccessible::Window);
+    QCOMPARE(frame->text(QAccessible::Name), QStringLiteral("Form1"));
+    QVERIFY(
+        frame->text(QAccessible::Description)
+            .startsWith(QStringLiteral("GET FUCKING EXITED LANTERN MOSS FAIR IS TODAY!!! *Also")));
+    QCOMPARE(frame->childCount(), 3);
 }
 
 void TestEventDay::controls_data()

@@ -5,6 +5,7 @@
 #include "runtime/form.h"
 #include "runtime/timers.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -62,6 +63,7 @@ private slots:
     void fieldsHoldTheirNamesAtCreation();
     void fieldsAreReadAndWrittenByName();
     void focusStartsOnTheHiddenButtonAndCyclesTheButtons();
+    void screenReaderFindsWhatTheScreenShows();
     void onlyTheVisibleAreaIsDrawn();
     void labelsDrawFromTheirTopLeftCorner_data();
     void labelsDrawFromTheirTopLeftCorner();
@@ -350,13 +352,64 @@ void TestMainWindow::focusStartsOnTheHiddenButtonAndCyclesTheButtons()
     m_main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+    // The focus mark: dots in the text colour down the left side, inside the
+    // edge of the flat "About", clear of its caption.
+    auto *about = m_main->findChild<QWidget *>("Command3");
+    const auto markDots = [&] {
+        const QImage image = m_main->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return countPixels(image, QRect(about->x() + 3, about->y() + 3, 1, 11),
+                           about->palette().color(QPalette::ButtonText));
+    };
+    about->setFocus(Qt::MouseFocusReason); // a click leaves no mark
+    QCOMPARE(markDots(), 0);
+    m_main->findChild<QWidget *>("Command1")->setFocus();
     const QStringList cycle = {"Command2", "Command3", "Command4", "Command1", "Command2"};
     for (const QString &next : cycle) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), next);
+        QCOMPARE(markDots() > 3, next == QLatin1String("Command3"));
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+}
+
+void TestMainWindow::screenReaderFindsWhatTheScreenShows()
+{
+    const QString sentence = QStringLiteral("It is 24 days 14 Hours 40 Minutes  and 30 Seconds ");
+    m_main->setText(Field::Final, sentence);
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(m_main.get());
+    QCOMPARE(window->role(), QAccessible::Window); // a frame, not a filler
+    QCOMPARE(window->text(QAccessible::Name), m_main->windowTitle());
+    QCOMPARE(window->text(QAccessible::Description), sentence + " Until Lantern Moss Fair !!!");
+    // The labels and buttons, each named, none of the lines and the shape;
+    // what lies beyond the client area is off-screen.
+    QCOMPARE(window->childCount(), 33);
+    QStringList showingButtons;
+    for (int i = 0; i < window->childCount(); ++i) {
+        QAccessibleInterface *control = window->child(i);
+        const QString name = control->text(QAccessible::Name);
+        QVERIFY(!name.isEmpty());
+        QCOMPARE(window->indexOfChild(control), i);
+        QCOMPARE(control->parent(), window);
+        const QRect geometry = static_cast<QWidget *>(control->object())->geometry();
+        QCOMPARE(control->state().offscreen, !VisibleArea.intersects(geometry));
+        if (control->role() == QAccessible::PushButton && !control->state().offscreen)
+            showingButtons << name;
+    }
+    QCOMPARE(showingButtons, (QStringList{"Close", "About"}));
+    const auto *close
+        = QAccessible::queryAccessibleInterface(m_main->findChild<QWidget *>("Command4"));
+    QVERIFY(close->text(QAccessible::Description).contains("ends the program"));
+    // The sentence is text to be read; the hidden buttons still press.
+    QAccessibleTextInterface *text
+        = QAccessible::queryAccessibleInterface(m_main->findChild<QLabel *>("Final"))
+              ->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->text(0, text->characterCount()), sentence);
+    QAccessible::queryAccessibleInterface(m_main->findChild<QWidget *>("Command1"))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(m_main->text(Field::MonNum) != QLatin1String("MonNum"));
 }
 
 void TestMainWindow::onlyTheVisibleAreaIsDrawn()

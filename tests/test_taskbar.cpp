@@ -1,10 +1,12 @@
 // On a real X server (run_on_xvfb.sh) the test stands in for the window
 // manager: it reads a window's state at each map request, as a window manager
-// does, and removes it when the window is withdrawn.
+// does, and removes it when the window is withdrawn. It gives no window the
+// keyboard, as openbox and metacity give none to a tool window.
 #include "deliverables.h"
 #include "event_day/lmf2d.h"
 #include "main_window/main.h"
 
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QTest>
 
@@ -119,18 +121,18 @@ class TestTaskbar : public QObject
     Q_OBJECT
 
 private slots:
-    void offTheTaskbarFromEveryMapping_data();
-    void offTheTaskbarFromEveryMapping();
+    void offTheTaskbarAndActiveFromEveryMapping_data();
+    void offTheTaskbarAndActiveFromEveryMapping();
 };
 
-void TestTaskbar::offTheTaskbarFromEveryMapping_data()
+void TestTaskbar::offTheTaskbarAndActiveFromEveryMapping_data()
 {
     QTest::addColumn<bool>("eventDay");
     QTest::newRow("Main") << false;
     QTest::newRow("LMF2D") << true;
 }
 
-void TestTaskbar::offTheTaskbarFromEveryMapping()
+void TestTaskbar::offTheTaskbarAndActiveFromEveryMapping()
 {
     QFETCH(bool, eventDay);
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
@@ -142,10 +144,14 @@ void TestTaskbar::offTheTaskbarFromEveryMapping()
     window->show();
     QVERIFY(manager.mappedOffTaskbar());
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    // The window takes the keyboard itself: no window manager gives it here.
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
     window->hide();
     QVERIFY(manager.withdrawn());
     window->show();
     QVERIFY(manager.mappedOffTaskbar());
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
 }
 
 QTEST_MAIN(TestTaskbar)

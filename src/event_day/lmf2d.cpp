@@ -19,6 +19,7 @@ const Window EventDayWindow{
     .clientWidth = 7530,
     .clientHeight = 5715,
     .back = Black,
+    .describedBy = {"Label1", "Label2"},
 };
 
 // clang-format off

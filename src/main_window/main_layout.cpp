@@ -19,6 +19,7 @@ const Window MainWindow{
     .clientWidth = 4230,
     .clientHeight = 2190,
     .back = Black,
+    .describedBy = {"Final", "Label12"},
 };
 
 std::vector<Control> mainControls(const BuildSettings &build)
@@ -26,7 +27,8 @@ std::vector<Control> mainControls(const BuildSettings &build)
     // clang-format off
     return {
         {.kind = Button, .name = "Command4", .caption = "X",
-         .left = 3950, .top = 30, .width = 255, .height = 255, .font = BoldSansSerif, .tabIndex = 31},
+         .left = 3950, .top = 30, .width = 255, .height = 255, .font = BoldSansSerif, .tabIndex = 31,
+         .accessibleName = "Close", .description = "Closes every window and ends the program."},
         {.kind = Button, .name = "Command3", .caption = "About",
          .left = 3300, .top = 30, .width = 645, .height = 255, .tabIndex = 30, .flat = true},
         {.kind = Timer, .name = "Timer2", .interval = 100},

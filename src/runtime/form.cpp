@@ -1,5 +1,6 @@
 #include "runtime/form.h"
 
+#include "runtime/accessibility.h"
 #include "runtime/drawn_frame.h"
 #include "runtime/taskbar.h"
 #include "runtime/timers.h"
@@ -131,6 +132,25 @@ Shape *createShape(QWidget *form, const Control &control)
     return shape;
 }
 
+// A form takes the keyboard each time it is shown, as in the old runtime.
+// Some window managers (openbox, metacity) give a tool window no focus of
+// their own accord, and Qt shows one on Windows without activating it.
+class ActivateWhenShown : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // Sent once show() has handed the window to the window system; on X11
+        // Qt holds the request until the window is mapped.
+        if (event->type() == QEvent::ShowToParent && watched == parent())
+            static_cast<QWidget *>(watched)->activateWindow();
+        return false;
+    }
+};
+
 void chainFocus(const std::vector<std::pair<int, QWidget *>> &focusable)
 {
     if (focusable.empty())
@@ -191,6 +211,7 @@ QColor resolve(const Colour &colour)
 
 QWidget *applyWindow(QWidget *window, const Window &design)
 {
+    exposeWindow(window, design);
     window->setWindowTitle(QString::fromUtf8(design.caption));
     const bool drawnFrame = design.border != Border::None && drawsOwnFrame();
     // Tool windows get no taskbar button.
@@ -203,6 +224,7 @@ QWidget *applyWindow(QWidget *window, const Window &design)
     }
     window->setWindowFlags(flags);
     keepOffTaskbar(window);
+    window->installEventFilter(new ActivateWhenShown(window));
     const QSize client(pixels(design.clientWidth), pixels(design.clientHeight));
     window->setFixedSize(client);
     setColours(window, {{QPalette::Window, design.back}});
@@ -240,6 +262,12 @@ QList<QObject *> createControls(QWidget *form, std::span<const Control> controls
             break;
         }
         object->setObjectName(QString::fromUtf8(control.name));
+        if (auto *widget = qobject_cast<QWidget *>(object)) {
+            if (*control.accessibleName)
+                widget->setAccessibleName(QString::fromUtf8(control.accessibleName));
+            if (*control.description)
+                widget->setAccessibleDescription(QString::fromUtf8(control.description));
+        }
         created.append(object);
     }
     // Buttons are windows of their own and always lie above drawn controls.
@@ -257,6 +285,22 @@ void CommandButton::keyPressEvent(QKeyEvent *event)
         return;
     }
     QPushButton::keyPressEvent(event);
+}
+
+void CommandButton::paintEvent(QPaintEvent *event)
+{
+    QPushButton::paintEvent(event);
+    // As on Windows, the mark shows once the keyboard has moved the focus in
+    // the window: a click leaves the button looking as it always did.
+    if (!hasFocus() || !window()->testAttribute(Qt::WA_KeyboardFocusChange))
+        return;
+    // The old runtime's focus mark: a rectangle of every other pixel, three
+    // pixels inside the edge, in the button's text colour.
+    QPainter painter(this);
+    QPen dotted(palette().color(QPalette::ButtonText), 0);
+    dotted.setDashPattern({1, 1});
+    painter.setPen(dotted);
+    painter.drawRect(rect().adjusted(3, 3, -4, -4));
 }
 
 Line::Line(QPoint from, QPoint to, Colour colour, int width, QWidget *parent)

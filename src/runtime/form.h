@@ -23,7 +23,8 @@ QFont toQFont(const Font &font);
 QPalette::ColorRole systemColourRole(unsigned index);
 QColor resolve(const Colour &colour);
 
-// Gives `window` the caption, frame, client size and background of `design`.
+// Gives `window` the caption, frame, client size and background of `design`,
+// shows it to screen readers and has it take the keyboard whenever shown.
 // Returns the client area, where the controls go: the window itself, or
 // inside the frame where the window draws its own.
 [[nodiscard]] QWidget *applyWindow(QWidget *window, const Window &design);
@@ -35,7 +36,7 @@ QColor resolve(const Colour &colour);
 QList<QObject *> createControls(QWidget *form, std::span<const Control> controls);
 
 // A button that also answers Enter while it has the focus, as buttons did
-// in the old forms, dialog or not.
+// in the old forms, dialog or not, and marks the focus as they did.
 class CommandButton : public QPushButton
 {
     Q_OBJECT
@@ -45,6 +46,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // A straight line between two points, `width` pixels thick.

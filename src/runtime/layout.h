@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 // Layout tables describe a window the way the old forms designer stored it:
 // positions and sizes in twips, colours as RGB or numbered system colours,
 // fonts by face, size and weight. The runtime turns them into widgets.
@@ -68,6 +70,10 @@ struct Control {
     int interval = 0;    // timers, in milliseconds
     bool enabled = true; // timers
     bool flat = false;   // buttons
+    // What a screen reader says of the control where its caption does not
+    // say what it does, and what it adds after the name.
+    const char *accessibleName = "";
+    const char *description = "";
 };
 
 enum class Border { None, FixedDialog };
@@ -78,6 +84,9 @@ struct Window {
     int clientWidth = 0; // twips
     int clientHeight = 0;
     Colour back = SystemColour::ButtonFace;
+    // The labels whose texts, one after the other, describe the window to a
+    // screen reader.
+    std::array<const char *, 2> describedBy{};
 };
 
 } // namespace runtime

@@ -12,7 +12,8 @@ inline constexpr int Exclamation = 48;
 inline constexpr int Information = 64;
 } // namespace MsgBoxStyle
 
-// Shows a box modal to the application and returns once it is dismissed.
+// Shows a box modal to the application and returns once it is dismissed,
+// with the keyboard back on the window that was active.
 void msgBox(const QString &prompt, int style, const QString &title);
 
 } // namespace runtime
