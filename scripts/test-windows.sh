@@ -35,8 +35,21 @@ done
 wineserver -w
 trap 'wineserver -k 2>/dev/null || true' EXIT
 
-# Tests that read what a Linux build installs, or run for long, stay out.
-"$here/tests/run_on_xvfb.sh" ctest --test-dir "$build" --output-on-failure \
-    --parallel "$jobs" --label-exclude 'long|linux'
-wineserver -k 2>/dev/null || true
+# Wine starts its own processes (services, the desktop) with the first
+# program and keeps them while any program runs; they would inherit that
+# program's output, and ctest would wait for them to close it. On the X
+# server, a console waiting for input that never comes starts them first,
+# with no output, and keeps them for the whole run. Tests that read what a
+# Linux build installs, or run for long, stay out.
+"$here/tests/run_on_xvfb.sh" bash -c '
+    hold=$(mktemp -u) && mkfifo "$hold"
+    wine cmd <"$hold" >/dev/null 2>&1 &
+    exec 9>"$hold"
+    status=0
+    ctest --test-dir "$1" --output-on-failure --parallel "$2" --label-exclude "long|linux" ||
+        status=$?
+    exec 9>&-
+    rm -f "$hold"
+    wineserver -k 2>/dev/null
+    exit "$status"' run-suites "$build" "$jobs"
 "$here/scripts/check-windows-desktop.sh" "$build/bin/Countdown.exe" "$build/bin/Tallybell-3.exe"
