@@ -121,13 +121,19 @@ check() {
         local before after x y
         before=$(position "$main")
         read -r x y <<<"$before"
+        # As a person drags: in steps, then waits for the window to follow
+        # (up to 5 s on a busy machine) before letting go.
         xdotool mousemove $((x + 40)) $((y + 8)) mousedown 1
         for step in 1 2 3 4 5; do
             xdotool mousemove $((x + 40 + 10 * step)) $((y + 8 + 6 * step))
             sleep 0.1
         done
+        for _ in $(seq 50); do
+            [ "$(position "$main")" = "$((x + 50)) $((y + 30))" ] && break
+            sleep 0.1
+        done
         xdotool mouseup 1
-        sleep 0.5
+        sleep 1 # the move loop ends
         after=$(position "$main")
         [ "$after" = "$((x + 50)) $((y + 30))" ] ||
             fail "$name" "dragged from $before to $after, not by 50 30"
