@@ -45,6 +45,7 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
     hold=$(mktemp -u) && mkfifo "$hold"
     wine cmd <"$hold" >/dev/null 2>&1 &
     exec 9>"$hold"
+    wine cmd /c exit >/dev/null 2>&1 # returns once they are up
     status=0
     ctest --test-dir "$1" --output-on-failure --parallel "$2" --label-exclude "long|linux" ||
         status=$?
