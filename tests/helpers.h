@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPalette>
 #include <QTimer>
 
 #include <memory>
@@ -36,6 +37,18 @@ private:
 inline QDateTime at(const char *local)
 {
     return QDateTime::fromString(QString::fromLatin1(local), Qt::ISODate);
+}
+
+// A palette whose every colour differs: red tells the group, green the role.
+inline QPalette distinctPalette()
+{
+    QPalette palette;
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role)
+            palette.setColor(QPalette::ColorGroup(group), QPalette::ColorRole(role),
+                             QColor(40 + 60 * group, 10 + 10 * role, 99));
+    }
+    return palette;
 }
 
 // The first shown top-level window of type T, or null.

@@ -507,12 +507,7 @@ void TestMainWindow::systemColoursFollowTheDesktop()
     for (QWidget *window : std::initializer_list<QWidget *>{m_main.get(), &eventDay, &other})
         window->show();
     QTRY_VERIFY(other.isActiveWindow());
-    QPalette palette; // red tells the group, green the role
-    for (int group = 0; group < QPalette::NColorGroups; ++group) {
-        for (int role = 0; role < QPalette::NColorRoles; ++role)
-            palette.setColor(QPalette::ColorGroup(group), QPalette::ColorRole(role),
-                             QColor(40 + 60 * group, 10 + 10 * role, 99));
-    }
+    const QPalette palette = distinctPalette();
     QApplication::setPalette(palette);
     const auto active
         = [&](QPalette::ColorRole role) { return palette.color(QPalette::Active, role); };

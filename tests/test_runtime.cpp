@@ -354,12 +354,7 @@ void TestRuntime::drawnFrameHoldsTheClientMovesAndCloses()
     // At literal positions, in the desktop's colours: what the user sees.
     const QPalette desktop = QApplication::palette();
     const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
-    QPalette palette; // red tells the group, green the role
-    for (int group = 0; group < QPalette::NColorGroups; ++group) {
-        for (int role = 0; role < QPalette::NColorRoles; ++role)
-            palette.setColor(QPalette::ColorGroup(group), QPalette::ColorRole(role),
-                             QColor(40 + 60 * group, 10 + 10 * role, 99));
-    }
+    const QPalette palette = distinctPalette();
     QApplication::setPalette(palette);
     QWidget window;
     window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
