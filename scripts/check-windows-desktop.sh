@@ -6,28 +6,25 @@
 # 0. On the event day (a fake clock) its window opens, off the taskbar too,
 # and closing it leaves the main window running.
 #
-# Usage: scripts/check-windows-desktop.sh EXE...
-# Expects WINEPREFIX and the rest of scripts/test-windows.sh's environment.
+# Usage: tests/run_on_xvfb.sh scripts/check-windows-desktop.sh EXE...
+# Expects a private X server in DISPLAY, WINEPREFIX and the rest of
+# scripts/test-windows.sh's environment.
 set -euo pipefail
 MAIN_TITLE="Time until Lantern Moss Fair II (April 13, 2012)"
 faketime_library=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
 
 scratch=$(mktemp -d)
-mkfifo "$scratch/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -dpi 96 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
-server=$!
+openbox >"$scratch/openbox.log" 2>&1 &
+window_manager=$!
 program=""
 cleanup() {
     [ -n "$program" ] && kill "$program" 2>/dev/null
     wineserver -k 2>/dev/null || true
-    kill "$server" 2>/dev/null
+    kill "$window_manager" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$scratch"
 }
 trap cleanup EXIT
-read -r -t 10 display <"$scratch/display" || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$display"
-openbox >"$scratch/openbox.log" 2>&1 &
 
 failures=0
 fail() {

@@ -53,4 +53,5 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
     rm -f "$hold"
     wineserver -k 2>/dev/null
     exit "$status"' run-suites "$build" "$jobs"
-"$here/scripts/check-windows-desktop.sh" "$build/bin/Countdown.exe" "$build/bin/Tallybell-3.exe"
+"$here/tests/run_on_xvfb.sh" "$here/scripts/check-windows-desktop.sh" \
+    "$build/bin/Countdown.exe" "$build/bin/Tallybell-3.exe"
