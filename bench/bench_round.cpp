@@ -1,10 +1,10 @@
 // One round of the program, in process: clock sampling (Timer1) then the
 // automatic countdown (Timer2), on the real Main window shown on Qt's
 // offscreen platform, with a fake clock walking forward 100 ms a round.
-#include "deliverables.h"
-#include "main_window/main.h"
+#include "app/deliverables.h"
+#include "forms/main_form.h"
 #include "runtime/clock.h"
-#include "runtime/errors.h"
+#include "runtime/program.h"
 #include "runtime/timers.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ QDateTime fakeClock()
 }
 
 struct Program {
-    Main window{deliverables::Countdown};
+    Main window{deliverables::Countdown.mainLook};
     runtime::Timer *timer1 = window.findChild<runtime::Timer *>(QStringLiteral("Timer1"));
     runtime::Timer *timer2 = window.findChild<runtime::Timer *>(QStringLiteral("Timer2"));
 

@@ -4,8 +4,8 @@
 // worked out from the countdown's rules independently of the program, and a
 // driver that delivers rounds on the program's own tick path.
 
-#include "event_day/lmf2d.h"
-#include "main_window/main.h"
+#include "forms/lmf2d.h"
+#include "forms/main_form.h"
 #include "runtime/timers.h"
 
 #include <QApplication>
@@ -71,7 +71,7 @@ public:
     CountdownRules()
     {
         for (std::size_t i = 0; i < FieldCount; ++i)
-            m_fields[i] = QString::fromLatin1(Main::fieldName(static_cast<Field>(i)));
+            m_fields[i] = QString::fromLatin1(FieldNames[i]);
     }
 
     // One round with the clock reading `now`.
@@ -119,7 +119,7 @@ public:
             const auto field = static_cast<Field>(i);
             if (main.text(field) != m_fields[i]) {
                 return QStringLiteral("%1 is \"%2\", the rules give \"%3\"")
-                    .arg(QLatin1StringView(Main::fieldName(field)), main.text(field), m_fields[i]);
+                    .arg(QLatin1StringView(fieldName(field)), main.text(field), m_fields[i]);
             }
         }
         if (main.isTimer2Enabled() != m_counting)

@@ -3,7 +3,7 @@
 // that round, and the event-day window opens at most once.
 
 #include "countdown_rules.h"
-#include "deliverables.h"
+#include "app/deliverables.h"
 #include "helpers.h"
 
 #include <QTest>
@@ -106,7 +106,7 @@ void TestClockChanges::jumps()
     QFETCH(QString, sentence);
     ProgramObserver program;
     FakeClock clock(wall(readings.first()));
-    Main main(deliverables::Countdown);
+    Main main(deliverables::Countdown.mainLook);
     RoundDriver driver(main);
     CountdownRules rules;
     for (const QString &reading : std::as_const(readings)) {
@@ -146,7 +146,7 @@ void TestClockChanges::daylightSavingInARealZone()
     const QDateTime instant = QDateTime::fromString(change, Qt::ISODate);
     ProgramObserver program;
     FakeClock clock(instant.toTimeZone(timeZone));
-    Main main(deliverables::Countdown);
+    Main main(deliverables::Countdown.mainLook);
     RoundDriver driver(main);
     CountdownRules rules;
     bool jumped = false;

@@ -1,8 +1,8 @@
-#include "countdown/countdown.h"
-#include "deliverables.h"
-#include "event_day/lmf2d.h"
+#include "forms/countdown.h"
+#include "app/deliverables.h"
+#include "forms/lmf2d.h"
 #include "helpers.h"
-#include "main_window/main.h"
+#include "forms/main_form.h"
 #include "runtime/timers.h"
 
 #include <QLabel>
@@ -31,16 +31,16 @@ class MoveRecorder
 public:
     MoveRecorder()
     {
-        m_previous = runtime::setSystemMove([this](QWidget *window) { moved.append(window); });
+        m_previous = platform::setSystemMove([this](QWidget *window) { moved.append(window); });
     }
-    ~MoveRecorder() { runtime::setSystemMove(m_previous); }
+    ~MoveRecorder() { platform::setSystemMove(m_previous); }
     MoveRecorder(const MoveRecorder &) = delete;
     MoveRecorder &operator=(const MoveRecorder &) = delete;
 
     QList<QWidget *> moved;
 
 private:
-    runtime::SystemMove m_previous;
+    platform::SystemMove m_previous;
 };
 
 } // namespace
@@ -71,7 +71,7 @@ private:
 
 void TestCommands::init()
 {
-    m_main = std::make_unique<Main>(deliverables::Countdown);
+    m_main = std::make_unique<Main>(deliverables::Countdown.mainLook);
     m_main->setTimer2Enabled(false); // only what the test presses runs
     m_main->findChild<runtime::Timer *>("Timer1")->setEnabled(false);
     m_main->show();
@@ -104,7 +104,7 @@ void TestCommands::hiddenButtonsWorkFromTheKeyboard()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
     QCOMPARE(m_main->text(Field::MonNum), QStringLiteral("3"));
     QCOMPARE(m_main->text(Field::CurSec), QStringLiteral("30"));
-    Main ticked(deliverables::Countdown);
+    Main ticked(deliverables::Countdown.mainLook);
     CalculateCurrentTime(ticked);
     QCOMPARE(allFields(*m_main), allFields(ticked));
 
@@ -159,7 +159,7 @@ void TestCommands::aboutShowsItsBoxAndChangesNothing()
     QFETCH(bool, keyboard);
     QFETCH(bool, tallybell);
     if (tallybell) {
-        m_main = std::make_unique<Main>(deliverables::Tallybell_3);
+        m_main = std::make_unique<Main>(deliverables::Tallybell_3.mainLook);
         m_main->show();
     }
     FakeClock clock(at("2012-03-20T10:20:30"));

@@ -1,9 +1,9 @@
-#include "countdown/countdown.h"
+#include "forms/countdown.h"
 #include "countdown_rules.h"
-#include "deliverables.h"
-#include "event_day/lmf2d.h"
+#include "app/deliverables.h"
+#include "forms/lmf2d.h"
 #include "helpers.h"
-#include "main_window/main.h"
+#include "forms/main_form.h"
 #include "runtime/timers.h"
 
 #include <QTest>
@@ -58,7 +58,7 @@ void TestCountdown::clockSampling()
     QFETCH(QString, now);
     QFETCH(QStringList, fields);
     FakeClock clock(at(now.toLatin1().constData()));
-    Main main(deliverables::Countdown);
+    Main main(deliverables::Countdown.mainLook);
     CalculateCurrentTime(main);
     const QStringList written
         = {main.text(Field::MonNum), main.text(Field::CurDay), main.text(Field::CurHour),
@@ -79,7 +79,7 @@ void TestCountdown::clockSamplingReadsTheClockOnce()
         return now;
     });
     const auto restore = qScopeGuard([&] { runtime::setClock(previous); });
-    Main main(deliverables::Countdown);
+    Main main(deliverables::Countdown.mainLook);
     CalculateCurrentTime(main);
     QCOMPARE(reads, 1);
     const QStringList written
@@ -147,7 +147,7 @@ void TestCountdown::automaticForm()
     QFETCH(bool, eventDay);
     ProgramObserver program;
     FakeClock clock(at(now.toLatin1().constData()));
-    Main main(deliverables::Countdown);
+    Main main(deliverables::Countdown.mainLook);
     tick(main);
 
     const QStringList written
@@ -172,7 +172,7 @@ void TestCountdown::manualFormWritesBareFigures()
 {
     ProgramObserver program;
     FakeClock clock(at("2012-03-20T10:20:30"));
-    Main main(deliverables::Countdown);
+    Main main(deliverables::Countdown.mainLook);
     tick(main);
     clock.advance(1);
     CalculateCurrentTime(main);
@@ -193,12 +193,12 @@ void TestCountdown::manualFormWritesBareFigures()
 void TestCountdown::manualFormBeforeClockSamplingChangesNothing()
 {
     ProgramObserver program;
-    Main main(deliverables::Countdown);
+    Main main(deliverables::Countdown.mainLook);
     CalculateTimeUntil(main, false);
     CalculateTimeUntil(main, true);
     for (const Field field : {Field::EndMon1, Field::EndDay, Field::EndHour, Field::EndMinute,
                               Field::EndSecond, Field::EndMon, Field::EndDays}) {
-        QCOMPARE(main.text(field), QString::fromLatin1(Main::fieldName(field)));
+        QCOMPARE(main.text(field), QString::fromLatin1(fieldName(field)));
     }
     QCOMPARE(main.text(Field::Final), QStringLiteral("Label2"));
     // One field holding a number is not enough either.
@@ -213,7 +213,7 @@ void TestCountdown::daysToGoKeepWhatAnEarlierRunLeft()
 {
     ProgramObserver program;
     FakeClock clock(at("2012-04-30T23:59:59"));
-    Main main(deliverables::Countdown);
+    Main main(deliverables::Countdown.mainLook);
     tick(main);
     QCOMPARE(main.text(Field::EndMon), QStringLiteral("-17"));
     clock.advance(1); // into May
@@ -229,7 +229,7 @@ void TestCountdown::eventDayOpensTheWindowOnceAndStopsCounting()
 {
     ProgramObserver program;
     FakeClock clock(at("2012-04-12T23:59:59"));
-    Main main(deliverables::Countdown);
+    Main main(deliverables::Countdown.mainLook);
     tick(main);
     QVERIFY(shownEventDayWindows() == 0);
     clock.advance(1);

@@ -1,8 +1,8 @@
-#include "countdown/countdown.h"
-#include "deliverables.h"
-#include "event_day/lmf2d.h"
+#include "forms/countdown.h"
+#include "app/deliverables.h"
+#include "forms/lmf2d.h"
 #include "helpers.h"
-#include "main_window/main.h"
+#include "forms/main_form.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -114,7 +114,7 @@ void TestEventDay::headlineIsLcarsInBothBuilds()
 {
     QFETCH(bool, tallybell);
     ProgramObserver program;
-    Main main(tallybell ? deliverables::Tallybell_3 : deliverables::Countdown);
+    Main main((tallybell ? deliverables::Tallybell_3 : deliverables::Countdown).mainLook);
     const QPointer<LMF2D> window = openEventDay(main);
     QVERIFY(window);
     const QFont font = window->findChild<QLabel *>("Label1")->font();

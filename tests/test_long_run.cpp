@@ -7,7 +7,7 @@
 // the event day.
 
 #include "countdown_rules.h"
-#include "deliverables.h"
+#include "app/deliverables.h"
 #include "helpers.h"
 
 #include <QElapsedTimer>
@@ -99,8 +99,8 @@ private:
 // One run of the program: a fresh main window, shown, with its round driver
 // and the rules it must follow.
 struct Run {
-    explicit Run(const runtime::BuildSettings &build)
-        : main(build)
+    explicit Run(const app::BuildSettings &build)
+        : main(build.mainLook)
         , driver(main)
     {
         main.show();

@@ -1,7 +1,7 @@
-#include "deliverables.h"
-#include "event_day/lmf2d.h"
+#include "app/deliverables.h"
+#include "forms/lmf2d.h"
 #include "helpers.h"
-#include "main_window/main.h"
+#include "forms/main_form.h"
 #include "runtime/form.h"
 #include "runtime/timers.h"
 
@@ -78,7 +78,7 @@ private:
 
 void TestMainWindow::init()
 {
-    m_main = std::make_unique<Main>(deliverables::Countdown);
+    m_main = std::make_unique<Main>(deliverables::Countdown.mainLook);
 }
 
 void TestMainWindow::cleanup()
@@ -334,7 +334,7 @@ void TestMainWindow::fieldsHoldTheirNamesAtCreation()
                                Field::CurSec,    Field::EndMon1,   Field::EndDay,  Field::EndHour,
                                Field::EndMinute, Field::EndSecond, Field::EndMon,  Field::EndDays};
     for (const Field field : fields)
-        QCOMPARE(m_main->text(field), QString::fromLatin1(Main::fieldName(field)));
+        QCOMPARE(m_main->text(field), QString::fromLatin1(fieldName(field)));
     QCOMPARE(m_main->text(Field::Final), QStringLiteral("Label2"));
 }
 
@@ -439,7 +439,7 @@ void TestMainWindow::labelsDrawFromTheirTopLeftCorner_data()
 void TestMainWindow::labelsDrawFromTheirTopLeftCorner()
 {
     QFETCH(bool, tallybell);
-    Main main(tallybell ? deliverables::Tallybell_3 : deliverables::Countdown);
+    Main main((tallybell ? deliverables::Tallybell_3 : deliverables::Countdown).mainLook);
     const auto *label = main.findChild<QLabel *>("Label12");
     const QImage image = main.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QRect box = label->geometry().intersected(VisibleArea);
@@ -465,7 +465,7 @@ void TestMainWindow::buildsDiffer()
     QFETCH(QString, face);
     QFETCH(double, points);
     QFETCH(int, label12Top);
-    Main main(tallybell ? deliverables::Tallybell_3 : deliverables::Countdown);
+    Main main((tallybell ? deliverables::Tallybell_3 : deliverables::Countdown).mainLook);
     for (const char *name : {"Final", "Label12"}) {
         const QFont font = main.findChild<QLabel *>(name)->font();
         QCOMPARE(font.family(), face);
@@ -473,7 +473,7 @@ void TestMainWindow::buildsDiffer()
     }
     QCOMPARE(main.findChild<QLabel *>("Label12")->y(), label12Top);
     // Everything else is the same in both builds.
-    Main other(tallybell ? deliverables::Countdown : deliverables::Tallybell_3);
+    Main other((tallybell ? deliverables::Countdown : deliverables::Tallybell_3).mainLook);
     for (const QObject *control : main.controls()) {
         const QString name = control->objectName();
         if (name == QLatin1String("Label12") || !control->isWidgetType())

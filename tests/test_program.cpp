@@ -1,11 +1,11 @@
 // The whole program as main() starts it, one run per process (ctest runs each
 // test function on its own): the application object, the real timers, the
 // last-window rule and the real error report.
-#include "deliverables.h"
-#include "event_day/lmf2d.h"
+#include "app/deliverables.h"
+#include "forms/lmf2d.h"
 #include "helpers.h"
-#include "main_window/main.h"
-#include "run.h"
+#include "forms/main_form.h"
+#include "app/run.h"
 #include "runtime/conversions.h"
 
 #include <QElapsedTimer>
@@ -63,7 +63,7 @@ private:
 };
 
 // Runs the program of `build` to its end with `steps`; returns its status.
-int runProgram(const runtime::BuildSettings &build, QList<Script::Step> steps)
+int runProgram(const app::BuildSettings &build, QList<Script::Step> steps)
 {
     Script::steps = std::move(steps);
     Script::failure.clear();
@@ -127,7 +127,7 @@ private slots:
 
 void TestProgram::runsUntilX_data()
 {
-    QTest::addColumn<const runtime::BuildSettings *>("build");
+    QTest::addColumn<const app::BuildSettings *>("build");
     QTest::addColumn<QString>("desktopEntry"); // which a Wayland dock matches the window to
     QTest::newRow("Countdown") << &deliverables::Countdown << "org.perrin.Countdown";
     QTest::newRow("Tallybell-3") << &deliverables::Tallybell_3 << "org.perrin.Tallybell3";
@@ -135,7 +135,7 @@ void TestProgram::runsUntilX_data()
 
 void TestProgram::runsUntilX()
 {
-    QFETCH(const runtime::BuildSettings *, build);
+    QFETCH(const app::BuildSettings *, build);
     QFETCH(QString, desktopEntry);
     FakeClock clock(at("2012-03-20T10:20:30"));
     QPointer<LMF2D> eventDay;

@@ -1,6 +1,6 @@
 #include "helpers.h"
 #include "runtime/conversions.h"
-#include "runtime/drawn_frame.h"
+#include "runtime/platform/drawn_frame.h"
 #include "runtime/form.h"
 #include "runtime/message_box.h"
 #include "runtime/timers.h"
@@ -15,6 +15,7 @@
 #include <cmath>
 
 using namespace runtime;
+using namespace platform;
 
 class TestRuntime : public QObject
 {

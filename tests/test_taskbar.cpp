@@ -2,9 +2,9 @@
 // manager: it reads a window's state at each map request, as a window manager
 // does, and removes it when the window is withdrawn. It gives no window the
 // keyboard, as openbox and metacity give none to a tool window.
-#include "deliverables.h"
-#include "event_day/lmf2d.h"
-#include "main_window/main.h"
+#include "app/deliverables.h"
+#include "forms/lmf2d.h"
+#include "forms/main_form.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -138,7 +138,7 @@ void TestTaskbar::offTheTaskbarAndActiveFromEveryMapping()
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
     const std::unique_ptr<QWidget> window = eventDay
         ? std::unique_ptr<QWidget>(new LMF2D)
-        : std::make_unique<Main>(deliverables::Countdown);
+        : std::make_unique<Main>(deliverables::Countdown.mainLook);
     StandInWindowManager manager(static_cast<xcb_window_t>(window->winId()));
 
     window->show();

@@ -1,5 +1,5 @@
-#include "deliverables.h"
-#include "run.h"
+#include "app/deliverables.h"
+#include "app/run.h"
 
 int main(int argc, char *argv[])
 {

@@ -1,6 +1,6 @@
 #include "runtime/accessibility.h"
 
-#include "runtime/form.h"
+#include "runtime/controls.h"
 
 #include <QAccessibleWidget>
 #include <QLabel>

@@ -1,25 +1,26 @@
 #include "runtime/clock.h"
 
+#include "runtime/platform/seam.h"
+
 namespace runtime {
 namespace {
 
-Clock &installedClock()
+Seam<QDateTime()> &clock()
 {
-    static Clock clock;
-    return clock;
+    static Seam<QDateTime()> seam(&QDateTime::currentDateTime);
+    return seam;
 }
 
 } // namespace
 
 QDateTime presentDate()
 {
-    const Clock &clock = installedClock();
-    return clock ? clock() : QDateTime::currentDateTime();
+    return clock()();
 }
 
-Clock setClock(Clock clock)
+Clock setClock(Clock replacement)
 {
-    return std::exchange(installedClock(), std::move(clock));
+    return clock().replace(std::move(replacement));
 }
 
 } // namespace runtime

@@ -2,14 +2,10 @@
 
 #include <QString>
 
-class QObject;
-
-#include <functional>
 #include <stdexcept>
 
-// Run-time errors and what happens to the ones no handler traps: the handler
-// is abandoned where the error was raised, the error is reported to the user
-// and the program ends with a non-zero status.
+// Run-time errors as the old runtime numbered and named them. What happens to
+// one that no handler traps is the program's business (runtime/program.h).
 namespace runtime {
 
 enum class ErrorNumber { Overflow = 6, TypeMismatch = 13 };
@@ -34,28 +30,5 @@ private:
 
 // Raises the overflow error unless `value` is a finite number.
 double checked(double value);
-
-// Runs one event handler. An error it raises is not trapped: it is reported
-// and the program ends. Nothing propagates into the event loop, and once the
-// program is ending no further handler runs.
-void runHandler(const std::function<void()> &handler) noexcept;
-
-// Ends the program: closes every window and leaves the event loop with `status`.
-void endProgram(int status);
-bool isEnding();
-
-// Ends the program with status 0 once no window of it is shown any more.
-// Replaces Qt's own rule, which does not count tool windows. Returns the
-// watcher, owned by the application; deleting it ends the rule.
-QObject *endWhenLastWindowCloses();
-
-// Seams for tests. Each setter returns the previous function; an empty
-// function restores the default (a message box; closing and leaving the loop).
-using ErrorReporter = std::function<void(const Error &)>;
-using ProgramEnd = std::function<void(int status)>;
-ErrorReporter setErrorReporter(ErrorReporter reporter);
-ProgramEnd setProgramEnd(ProgramEnd end);
-// Lets handlers run again after a test observed the program ending.
-void resetEnding();
 
 } // namespace runtime

@@ -1,8 +1,8 @@
 #include "runtime/message_box.h"
 
-#include <QApplication>
+#include "runtime/platform/tool_window.h"
+
 #include <QMessageBox>
-#include <QPointer>
 
 namespace runtime {
 namespace {
@@ -27,15 +27,11 @@ QMessageBox::Icon iconOf(int style)
 
 void msgBox(const QString &prompt, int style, const QString &title)
 {
-    const QPointer<QWidget> opener = QApplication::activeWindow();
+    const platform::KeyboardReturn keyboardReturn;
     QMessageBox box(iconOf(style), title, prompt, QMessageBox::Ok);
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
-    // The keyboard goes back to the window that opened the box: some window
-    // managers (openbox) leave it on no window when the box goes.
-    if (opener)
-        opener->activateWindow();
 }
 
 } // namespace runtime

@@ -1,7 +1,7 @@
-#include "countdown/countdown.h"
+#include "forms/countdown.h"
 
-#include "event_day/lmf2d.h"
-#include "main_window/main.h"
+#include "forms/lmf2d.h"
+#include "forms/main_form.h"
 #include "runtime/clock.h"
 #include "runtime/conversions.h"
 #include "runtime/errors.h"

@@ -1,43 +1,14 @@
-#include "runtime/system_move.h"
+#include "runtime/platform/system_move.h"
+
+#include "runtime/platform/seam.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QWidget>
-#include <QWindow>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
-
-namespace runtime {
+namespace platform {
 namespace {
-
-SystemMove &installedMove()
-{
-    static SystemMove move;
-    return move;
-}
-
-#ifdef Q_OS_WIN
-// As the program always did it: the window takes the press for one on its
-// caption, and Windows runs its own move.
-bool nativeMove(QWidget *window)
-{
-    ReleaseCapture();
-    LONG zero = 0;
-    SendMessageA(reinterpret_cast<HWND>(window->winId()), WM_NCLBUTTONDOWN, HTCAPTION,
-                 reinterpret_cast<LPARAM>(&zero));
-    return true;
-}
-#else
-bool nativeMove(QWidget *window)
-{
-    QWindow *handle = window->windowHandle();
-    return handle && handle->startSystemMove();
-}
-#endif
 
 // Moves a window with the pointer until the mouse button is released.
 class PointerFollower : public QObject
@@ -71,16 +42,23 @@ private:
     QPoint m_offset;
 };
 
+void standardMove(QWidget *window)
+{
+    if (!moveNatively(window))
+        followPointer(window);
+}
+
+runtime::Seam<void(QWidget *)> &systemMove()
+{
+    static runtime::Seam<void(QWidget *)> seam(&standardMove);
+    return seam;
+}
+
 } // namespace
 
 void startSystemMove(QWidget *window)
 {
-    if (const SystemMove &move = installedMove()) {
-        move(window);
-        return;
-    }
-    if (!nativeMove(window))
-        followPointer(window);
+    systemMove()(window);
 }
 
 void followPointer(QWidget *window)
@@ -95,7 +73,7 @@ void followPointer(QWidget *window)
 
 SystemMove setSystemMove(SystemMove move)
 {
-    return std::exchange(installedMove(), std::move(move));
+    return systemMove().replace(std::move(move));
 }
 
-} // namespace runtime
+} // namespace platform

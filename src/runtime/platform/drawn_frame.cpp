@@ -1,12 +1,12 @@
-#include "runtime/drawn_frame.h"
+#include "runtime/platform/drawn_frame.h"
 
-#include "runtime/system_move.h"
+#include "runtime/platform/system_move.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace runtime {
+namespace platform {
 namespace {
 
 constexpr int BoxSize = 18;
@@ -100,4 +100,4 @@ void DrawnFrame::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
-} // namespace runtime
+} // namespace platform

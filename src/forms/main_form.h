@@ -1,60 +1,40 @@
 #pragma once
 
-#include "runtime/build_settings.h"
+// This folder is the old program itself, written against the runtime it ran
+// on. Its names are the old program's, kept on purpose so that it reads
+// line by line beside the original: the windows Main and LMF2D, the
+// procedures CalculateCurrentTime and CalculateTimeUntil, and the handlers
+// named after their control and event (command1Click, timer1Timer, ...).
 
-#include <QList>
-#include <QWidget>
+#include "forms/fields.h"
+#include "forms/main_layout.h"
+#include "runtime/form.h"
 
-#include <array>
 #include <initializer_list>
 
 class QLabel;
 
 namespace runtime {
 class Timer;
-class TimerRound;
 } // namespace runtime
-
-// The display fields: labels of the main window that hold every value of the
-// program as text.
-enum class Field {
-    MonNum,
-    CurDay,
-    CurHour,
-    CurMin,
-    CurSec,
-    EndMon1,
-    EndDay,
-    EndHour,
-    EndMinute,
-    EndSecond,
-    EndMon,
-    EndDays,
-    Final,
-};
-inline constexpr std::size_t FieldCount = 13;
 
 // The program's start-up window: a borderless black strip with the countdown
 // sentence, and beyond its edges the fields, hidden buttons and timers.
-class Main : public QWidget
+class Main : public runtime::Form
 {
     Q_OBJECT
 
 public:
-    explicit Main(const runtime::BuildSettings &build, QWidget *parent = nullptr);
+    explicit Main(const forms::MainLook &look, QWidget *parent = nullptr);
 
     QString text(Field field) const;
     void setText(Field field, const QString &text);
     // Sets the text made of `parts` one after the other. When the field
     // already holds it nothing is built or set.
     void setText(Field field, std::initializer_list<QStringView> parts);
-    static const char *fieldName(Field field);
 
     bool isTimer2Enabled() const;
     void setTimer2Enabled(bool enabled);
-
-    // The controls in their creation order.
-    const QList<QObject *> &controls() const { return m_controls; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -68,7 +48,6 @@ private:
     void command4Click();
     void label2MouseDown();
 
-    QList<QObject *> m_controls;
     std::array<QLabel *, FieldCount> m_fields{};
     runtime::Timer *m_timer2 = nullptr;
 };

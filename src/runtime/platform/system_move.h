@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace runtime {
+namespace platform {
 
 // Starts the window system's interactive move of `window`, which then follows
 // the pointer until the mouse button is released. Where the window system
@@ -12,11 +12,15 @@ namespace runtime {
 void startSystemMove(QWidget *window);
 
 // Seam for tests: replaces what starting the move does. Returns the previous
-// function; an empty function restores the default.
+// function; an empty function restores the standard move.
 using SystemMove = std::function<void(QWidget *window)>;
 SystemMove setSystemMove(SystemMove move);
 
 // The fallback: moves `window` with the pointer until the button is released.
 void followPointer(QWidget *window);
 
-} // namespace runtime
+// Hands the move to the window system; false where it refuses. One
+// definition per window system, chosen by the build.
+bool moveNatively(QWidget *window);
+
+} // namespace platform

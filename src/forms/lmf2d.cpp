@@ -1,8 +1,7 @@
-#include "event_day/lmf2d.h"
+#include "forms/lmf2d.h"
 
-#include "runtime/errors.h"
-#include "runtime/form.h"
 #include "runtime/message_box.h"
+#include "runtime/program.h"
 
 #include <QAbstractButton>
 
@@ -44,11 +43,10 @@ const QString FarewellPrompt = QStringLiteral(
 } // namespace
 
 LMF2D::LMF2D(QWidget *parent)
-    : QWidget(parent)
+    : Form(EventDayWindow, EventDayControls, parent)
 {
-    m_controls = createControls(applyWindow(this, EventDayWindow), EventDayControls);
-    auto *button = findChild<QAbstractButton *>(QStringLiteral("Command1"));
-    connect(button, &QAbstractButton::clicked, this, &LMF2D::command1Click);
+    connect(control<QAbstractButton>("Command1"), &QAbstractButton::clicked, this,
+            &LMF2D::command1Click);
 }
 
 void LMF2D::showNew()

@@ -7,7 +7,7 @@
 // plugin), which draws minimise and maximise boxes whatever the window's flags
 // or size. A window meant to have a title and a close box only draws its frame
 // itself there, around a client area of its own.
-namespace runtime {
+namespace platform {
 
 bool drawsOwnFrame();
 
@@ -38,4 +38,4 @@ private:
     bool m_closing = false;
 };
 
-} // namespace runtime
+} // namespace platform

@@ -1,24 +1,20 @@
-#include "runtime/taskbar.h"
+#include "runtime/platform/taskbar.h"
 
 #include <QEvent>
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 
-#if defined(TALLYBELL_HAVE_XCB) && QT_CONFIG(xcb)
-#define TALLYBELL_X11_STATE 1
 #include <xcb/xcb.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#endif
 
-namespace runtime {
+namespace platform {
 namespace {
 
-#ifdef TALLYBELL_X11_STATE
 struct FreeReply {
     void operator()(void *reply) const { std::free(reply); }
 };
@@ -63,7 +59,6 @@ void addSkipTaskbar(xcb_window_t window)
     xcb_change_property(connection, XCB_PROP_MODE_APPEND, window, state, XCB_ATOM_ATOM, 32, 1,
                         &skip);
 }
-#endif
 
 class TaskbarKeeper : public QObject
 {
@@ -76,10 +71,8 @@ protected:
         // A widget gets its own show event right before its native window is
         // mapped; a spontaneous one comes from the window system once mapped.
         if (event->type() == QEvent::Show && !event->spontaneous() && watched == parent()) {
-#ifdef TALLYBELL_X11_STATE
             if (const QWindow *handle = static_cast<QWidget *>(watched)->windowHandle())
                 addSkipTaskbar(static_cast<xcb_window_t>(handle->winId()));
-#endif
         }
         return false;
     }
@@ -93,4 +86,4 @@ void keepOffTaskbar(QWidget *window)
         window->installEventFilter(new TaskbarKeeper(window));
 }
 
-} // namespace runtime
+} // namespace platform

@@ -1,6 +1,10 @@
-#include "main_window/main_layout.h"
+#include "forms/main_layout.h"
 
-namespace main_window {
+#include "forms/fields.h"
+
+#include <algorithm>
+
+namespace forms {
 
 using namespace runtime;
 using enum runtime::ControlKind;
@@ -22,10 +26,12 @@ const Window MainWindow{
     .describedBy = {"Final", "Label12"},
 };
 
-std::vector<Control> mainControls(const BuildSettings &build)
+namespace {
+
+constexpr std::array<Control, 41> layout(const MainLook &look)
 {
     // clang-format off
-    return {
+    return {{
         {.kind = Button, .name = "Command4", .caption = "X",
          .left = 3950, .top = 30, .width = 255, .height = 255, .font = BoldSansSerif, .tabIndex = 31,
          .accessibleName = "Close", .description = "Closes every window and ends the program."},
@@ -50,7 +56,7 @@ std::vector<Control> mainControls(const BuildSettings &build)
          .back = SystemColour::ActiveTitleBar, .fore = SystemColour::ActiveTitleBarText, .font = TitleFont},
         {.kind = Label, .name = "Final", .caption = "Label2",
          .left = 120, .top = 360, .width = 3975, .height = 1215,
-         .fore = SentenceBlue, .transparent = true, .font = build.sentenceFont},
+         .fore = SentenceBlue, .transparent = true, .font = look.sentenceFont},
         {.kind = Label, .name = "Label1",
          .caption = R"(This is the same as "EndDays, but without "Days" at the end of it.)",
          .left = 4800, .top = 480, .width = 1815, .height = 615},
@@ -82,8 +88,8 @@ std::vector<Control> mainControls(const BuildSettings &build)
         {.kind = Label, .name = "Label13", .caption = "Number of days after after this month is done.",
          .left = 7200, .top = 3480, .width = 1815, .height = 495},
         {.kind = Label, .name = "Label12", .caption = "Until Lantern Moss Fair !!!",
-         .left = 120, .top = build.label12Top, .width = 4095, .height = 495,
-         .fore = SentenceBlue, .transparent = true, .font = build.sentenceFont},
+         .left = 120, .top = look.label12Top, .width = 4095, .height = 495,
+         .fore = SentenceBlue, .transparent = true, .font = look.sentenceFont},
         {.kind = Label, .name = "EndMon1", .caption = "EndMon1",
          .left = 7920, .top = 4800, .width = 855, .height = 255},
         {.kind = Label, .name = "EndSecond", .caption = "EndSecond",
@@ -116,8 +122,26 @@ std::vector<Control> mainControls(const BuildSettings &build)
          .left = 7200, .top = 1440, .width = 735, .height = 255},
         {.kind = Label, .name = "CurDay", .caption = "CurDay",
          .left = 7200, .top = 1080, .width = 735, .height = 255},
-    };
+    }};
     // clang-format on
 }
 
-} // namespace main_window
+constexpr bool isLabel(const std::array<Control, 41> &controls, std::string_view name)
+{
+    return std::any_of(controls.begin(), controls.end(), [name](const Control &control) {
+        return control.kind == Label && name == control.name;
+    });
+}
+
+static_assert(std::all_of(FieldNames.begin(), FieldNames.end(),
+                          [](std::string_view name) { return isLabel(layout(MainLook{}), name); }),
+              "every display field is a label of the layout table");
+
+} // namespace
+
+std::array<Control, 41> mainControls(const MainLook &look)
+{
+    return layout(look);
+}
+
+} // namespace forms

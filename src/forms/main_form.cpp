@@ -1,11 +1,9 @@
-#include "main_window/main.h"
+#include "forms/main_form.h"
 
-#include "countdown/countdown.h"
-#include "main_window/main_layout.h"
-#include "runtime/errors.h"
-#include "runtime/form.h"
+#include "forms/countdown.h"
 #include "runtime/message_box.h"
-#include "runtime/system_move.h"
+#include "runtime/platform/system_move.h"
+#include "runtime/program.h"
 #include "runtime/timers.h"
 
 #include <QAbstractButton>
@@ -14,53 +12,36 @@
 
 namespace {
 
-constexpr std::array<const char *, FieldCount> FieldNames = {
-    "MonNum",  "CurDay",    "CurHour",   "CurMin", "CurSec",  "EndMon1", "EndDay",
-    "EndHour", "EndMinute", "EndSecond", "EndMon", "EndDays", "Final",
-};
-
 const QString AboutPrompt = QStringLiteral(
     "I, Perrin Vask, made this program because I was stoked about Lantern Moss Fair and I "
     "wanted to know how long it would be from now. This was compiled at 6:07pm on March 5, "
     "2012.");
 
-template<typename T>
-T *control(const QWidget *form, const char *name)
-{
-    T *found = form->findChild<T *>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-    Q_ASSERT(found);
-    return found;
-}
-
 } // namespace
 
-Main::Main(const runtime::BuildSettings &build, QWidget *parent)
-    : QWidget(parent)
+Main::Main(const forms::MainLook &look, QWidget *parent)
+    : Form(forms::MainWindow, forms::mainControls(look), parent)
 {
-    QWidget *const client = runtime::applyWindow(this, main_window::MainWindow);
-    const auto table = main_window::mainControls(build);
-    m_controls = runtime::createControls(client, table);
-
     for (std::size_t i = 0; i < FieldCount; ++i)
-        m_fields[i] = control<QLabel>(client, FieldNames[i]);
+        m_fields[i] = control<QLabel>(FieldNames[i].data());
 
-    auto *timer1 = control<runtime::Timer>(client, "Timer1");
-    m_timer2 = control<runtime::Timer>(client, "Timer2");
+    auto *timer1 = control<runtime::Timer>("Timer1");
+    m_timer2 = control<runtime::Timer>("Timer2");
     connect(timer1, &runtime::Timer::timer, this, &Main::timer1Timer);
     connect(m_timer2, &runtime::Timer::timer, this, &Main::timer2Timer);
     // The countdown reads what clock sampling wrote, so Timer1 ticks first in
     // every round, from the very first one on.
     new runtime::TimerRound({timer1, m_timer2}, this);
 
-    connect(control<QAbstractButton>(client, "Command1"), &QAbstractButton::clicked, this,
+    connect(control<QAbstractButton>("Command1"), &QAbstractButton::clicked, this,
             &Main::command1Click);
-    connect(control<QAbstractButton>(client, "Command2"), &QAbstractButton::clicked, this,
+    connect(control<QAbstractButton>("Command2"), &QAbstractButton::clicked, this,
             &Main::command2Click);
-    connect(control<QAbstractButton>(client, "Command3"), &QAbstractButton::clicked, this,
+    connect(control<QAbstractButton>("Command3"), &QAbstractButton::clicked, this,
             &Main::command3Click);
-    connect(control<QAbstractButton>(client, "Command4"), &QAbstractButton::clicked, this,
+    connect(control<QAbstractButton>("Command4"), &QAbstractButton::clicked, this,
             &Main::command4Click);
-    control<QLabel>(client, "Label2")->installEventFilter(this);
+    control<QLabel>("Label2")->installEventFilter(this);
 }
 
 QString Main::text(Field field) const
@@ -96,11 +77,6 @@ void Main::setText(Field field, std::initializer_list<QStringView> parts)
     for (const QStringView part : parts)
         joined.append(part);
     label->setText(joined);
-}
-
-const char *Main::fieldName(Field field)
-{
-    return FieldNames[static_cast<std::size_t>(field)];
 }
 
 bool Main::isTimer2Enabled() const
@@ -157,5 +133,5 @@ void Main::command4Click()
 void Main::label2MouseDown()
 {
     // Which button, the modifiers and the position do not matter.
-    runtime::runHandler([this] { runtime::startSystemMove(this); });
+    runtime::runHandler([this] { platform::startSystemMove(this); });
 }

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QList>
-#include <QWidget>
+#include "runtime/form.h"
 
 // The window that announces the event day: a red headline, a footnote and a
 // button that shows the farewell message.
-class LMF2D : public QWidget
+class LMF2D : public runtime::Form
 {
     Q_OBJECT
 
@@ -16,11 +15,6 @@ public:
     // the user closes it and is then destroyed.
     static void showNew();
 
-    // The controls in their creation order.
-    const QList<QObject *> &controls() const { return m_controls; }
-
 private:
     void command1Click();
-
-    QList<QObject *> m_controls;
 };
