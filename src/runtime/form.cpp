@@ -46,10 +46,10 @@ Form::Form(const Window &design, std::span<const Control> controls, QWidget *par
     m_controls.reserve(static_cast<qsizetype>(controls.size()));
     std::vector<std::pair<int, QWidget *>> focusable;
     for (const Control &row : controls) {
-        QObject *control = createControl(client, row);
+        QObject *created = createControl(client, row);
         if (row.kind == ControlKind::Button)
-            focusable.emplace_back(row.tabIndex, static_cast<QWidget *>(control));
-        m_controls.append(control);
+            focusable.emplace_back(row.tabIndex, static_cast<QWidget *>(created));
+        m_controls.append(created);
     }
     // Buttons are windows of their own and always lie above drawn controls.
     for (const auto &[tabIndex, button] : focusable)
