@@ -48,9 +48,7 @@ int run(int argc, char **argv, const BuildSettings &build)
     std::transform(arguments.qt.begin(), arguments.qt.end(), qtArgv.begin(),
                    [](std::string &argument) { return argument.data(); });
     int qtArgc = static_cast<int>(arguments.qt.size());
-    std::optional<WindowSystemStart> start(std::in_place, windowSystemFailure(arguments));
-    QApplication app(qtArgc, qtArgv.data());
-    start.reset();
+    const std::unique_ptr<QApplication> app = startWindowSystem(qtArgc, qtArgv.data(), arguments);
 
     QGuiApplication::setDesktopFileName(QString::fromUtf8(build.desktopId));
     QApplication::setWindowIcon(programIcon());

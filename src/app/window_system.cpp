@@ -1,11 +1,16 @@
 #include "app/window_system.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <cstdlib>
+#include <functional>
+#include <vector>
 
 namespace app {
+namespace {
 
+// What the user is told when Qt cannot reach the window system it was asked
+// for, in place of Qt's own report and abort.
 QString windowSystemFailure(const Arguments &arguments)
 {
     QString platform = arguments.platform;
@@ -33,34 +38,57 @@ QString windowSystemFailure(const Arguments &arguments)
     return QStringLiteral("cannot start the window system \"%1\"").arg(platform);
 }
 
-WindowSystemStart::WindowSystemStart(QString failure)
-    : m_failure(std::move(failure))
-    , m_previous(qInstallMessageHandler(&hold))
+// Holds back what Qt reports while it connects to the window system. When
+// the connection fails, Qt ends with a fatal message and an abort: the
+// program says in one line what failed instead, and ends with status 1.
+// When it succeeds, the held messages are passed on as they were.
+class WindowSystemStart
 {
-    s_current = this;
-}
-
-WindowSystemStart::~WindowSystemStart()
-{
-    qInstallMessageHandler(m_previous);
-    s_current = nullptr;
-    for (const auto &replay : m_held)
-        replay();
-}
-
-void WindowSystemStart::hold(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    if (type == QtFatalMsg) {
-        print(stderr,
-              QCoreApplication::applicationName() + QStringLiteral(": ") + s_current->m_failure
-                  + u'\n');
-        std::_Exit(1);
+public:
+    explicit WindowSystemStart(QString failure)
+        : m_failure(std::move(failure))
+        , m_previous(qInstallMessageHandler(&hold))
+    {
+        s_current = this;
     }
-    s_current->m_held.emplace_back([type, file = context.file, line = context.line,
-                                    function = context.function, category = context.category,
-                                    text] {
-        qt_message_output(type, QMessageLogContext(file, line, function, category), text);
-    });
+    ~WindowSystemStart()
+    {
+        qInstallMessageHandler(m_previous);
+        s_current = nullptr;
+        for (const auto &replay : m_held)
+            replay();
+    }
+    WindowSystemStart(const WindowSystemStart &) = delete;
+    WindowSystemStart &operator=(const WindowSystemStart &) = delete;
+
+private:
+    static void hold(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (type == QtFatalMsg) {
+            print(stderr,
+                  QCoreApplication::applicationName() + QStringLiteral(": ") + s_current->m_failure
+                      + u'\n');
+            std::_Exit(1);
+        }
+        s_current->m_held.emplace_back([type, file = context.file, line = context.line,
+                                        function = context.function, category = context.category,
+                                        text] {
+            qt_message_output(type, QMessageLogContext(file, line, function, category), text);
+        });
+    }
+
+    static inline WindowSystemStart *s_current = nullptr;
+    QString m_failure;
+    QtMessageHandler m_previous;
+    std::vector<std::function<void()>> m_held;
+};
+
+} // namespace
+
+std::unique_ptr<QApplication> startWindowSystem(int &argc, char **argv, const Arguments &arguments)
+{
+    const WindowSystemStart start(windowSystemFailure(arguments));
+    return std::make_unique<QApplication>(argc, argv);
 }
 
 } // namespace app
