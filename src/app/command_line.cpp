@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/console.h"
+
 #include <QCommandLineParser>
 
 #include <algorithm>
@@ -86,17 +88,11 @@ Arguments splitArguments(int argc, char **argv)
     return arguments;
 }
 
-void print(std::FILE *stream, const QString &text)
-{
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
-}
-
 std::optional<int> answerCommandLine(const QStringList &own, const BuildSettings &build)
 {
     const QString program = QString::fromUtf8(build.fileName);
     const auto refuse = [&program](const QString &what) {
-        print(stderr, QStringLiteral("%1: %2 (see '%1 --help')\n").arg(program, what));
+        tell(Channel::Error, QStringLiteral("%1: %2 (see '%1 --help')\n").arg(program, what));
         return 2;
     };
     QCommandLineParser parser;
@@ -117,11 +113,11 @@ std::optional<int> answerCommandLine(const QStringList &own, const BuildSettings
         return refuse(error);
     }
     if (parser.isSet(help)) {
-        print(stdout, usage(program));
+        tell(Channel::Output, usage(program));
         return 0;
     }
     if (parser.isSet(version)) {
-        print(stdout, program + u' ' + QString::fromUtf8(build.versionText) + u'\n');
+        tell(Channel::Output, program + u' ' + QString::fromUtf8(build.versionText) + u'\n');
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())

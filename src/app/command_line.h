@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,10 +25,8 @@ struct Arguments {
 Arguments splitArguments(int argc, char **argv);
 
 // Answers what the program's own part asks for before any window opens:
-// prints the help, the version or what is wrong, and returns the status to
+// tells the help, the version or what is wrong, and returns the status to
 // end with. Returns nothing when the program should start.
 std::optional<int> answerCommandLine(const QStringList &own, const BuildSettings &build);
-
-void print(std::FILE *stream, const QString &text);
 
 } // namespace app

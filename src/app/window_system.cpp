@@ -1,5 +1,7 @@
 #include "app/window_system.h"
 
+#include "app/console.h"
+
 #include <QApplication>
 
 #include <cstdlib>
@@ -65,9 +67,9 @@ private:
     static void hold(QtMsgType type, const QMessageLogContext &context, const QString &text)
     {
         if (type == QtFatalMsg) {
-            print(stderr,
-                  QCoreApplication::applicationName() + QStringLiteral(": ") + s_current->m_failure
-                      + u'\n');
+            tell(Channel::Error,
+                 QCoreApplication::applicationName() + QStringLiteral(": ") + s_current->m_failure
+                     + u'\n');
             std::_Exit(1);
         }
         s_current->m_held.emplace_back([type, file = context.file, line = context.line,
