@@ -20,9 +20,11 @@ include(WindowsDeliverable)
 # application id. VERSION is the numeric version of the Windows version
 # block; VERSION_TEXT is the version the program, its metainfo and its
 # package report. FONT, FONT_POINTS and LABEL12_TOP are the look of the main
-# window. COMPANY, PRODUCT and COMMENT fill the version block; SUMMARY is
-# the one line of the desktop entry, the metainfo and the package;
-# RELEASE_DATE dates the metainfo, the manual page and the changelog.
+# window. COMPANY (in the program, the version block and the metainfo),
+# PRODUCT (the version block, the manual page and the package) and COMMENT
+# (the version block) say whose it is; SUMMARY is the one line of the
+# desktop entry, the metainfo and the package; RELEASE_DATE dates the
+# metainfo, the manual page and the changelog.
 # ICONS is the folder of program.ico, program.svg and program-<size>.png for
 # every size of ICON_SIZES. MAINTAINER is named in the changelog and the
 # copyright file; PREFIX is where the package installs, which the manual
@@ -31,7 +33,8 @@ include(WindowsDeliverable)
 #
 # The templates read these settings as DELIVERABLE_<keyword>, along with
 # what is made of them (DELIVERABLE_NAME, _SYMBOL, _PACKAGE, _DESKTOP_ID,
-# _ICON, _VERSION_COMMAS, _MAN_NAME, _CHANGELOG_DATE). The target carries
+# _ICON, _VERSION_COMMAS, _MAN_NAME, _CHANGELOG_DATE); the copyright file
+# also reads COPYRIGHT_HOLDERS and LICENSE_TEXT from LICENSE. The target carries
 # the properties DELIVERABLE_ID (the application id), DELIVERABLE_VERSION_TEXT,
 # DELIVERABLE_RESOURCE, DELIVERABLE_SETTINGS (the generated source),
 # DELIVERABLE_PACKAGE_CONFIG and DELIVERABLE_DOCS (the target compressing its
@@ -63,14 +66,12 @@ function(add_deliverable name)
     debian_changelog_date(${DELIVERABLE_RELEASE_DATE} DELIVERABLE_CHANGELOG_DATE)
     debian_copyright_license("${PROJECT_SOURCE_DIR}/LICENSE" COPYRIGHT_HOLDERS LICENSE_TEXT)
 
-    set(symbol "${DELIVERABLE_SYMBOL}")
-    set(id "${DELIVERABLE_DESKTOP_ID}")
     set(templates "${PROJECT_SOURCE_DIR}/packaging")
-    set(settings "${CMAKE_CURRENT_BINARY_DIR}/${symbol}_settings.cpp")
-    set(resource "${CMAKE_CURRENT_BINARY_DIR}/${symbol}.rc")
-    set(desktop_entry "${CMAKE_CURRENT_BINARY_DIR}/${id}.desktop")
-    set(metainfo "${CMAKE_CURRENT_BINARY_DIR}/${id}.metainfo.xml")
-    set(package_config "${PROJECT_BINARY_DIR}/CPackConfig-${symbol}.cmake")
+    set(settings "${CMAKE_CURRENT_BINARY_DIR}/${DELIVERABLE_SYMBOL}_settings.cpp")
+    set(resource "${CMAKE_CURRENT_BINARY_DIR}/${DELIVERABLE_SYMBOL}.rc")
+    set(desktop_entry "${CMAKE_CURRENT_BINARY_DIR}/${DELIVERABLE_DESKTOP_ID}.desktop")
+    set(metainfo "${CMAKE_CURRENT_BINARY_DIR}/${DELIVERABLE_DESKTOP_ID}.metainfo.xml")
+    set(package_config "${PROJECT_BINARY_DIR}/CPackConfig-${DELIVERABLE_SYMBOL}.cmake")
     configure_file("${DELIVERABLE_SETTINGS_TEMPLATE}" "${settings}" @ONLY)
     configure_file("${templates}/version.rc.in" "${resource}" @ONLY)
     configure_file("${templates}/deliverable.desktop.in" "${desktop_entry}" @ONLY)
@@ -90,14 +91,15 @@ function(add_deliverable name)
         DEPENDS "${docs}/${name}.1" "${docs}/changelog"
         COMMENT "Compressing the manual page and changelog of ${name}"
         VERBATIM)
-    add_custom_target(${symbol}_docs ALL DEPENDS "${docs}/${name}.1.gz" "${docs}/changelog.gz")
+    add_custom_target(${DELIVERABLE_SYMBOL}_docs ALL
+        DEPENDS "${docs}/${name}.1.gz" "${docs}/changelog.gz")
 
     qt_add_executable(${name} WIN32 "${DELIVERABLE_MAIN}" "${settings}")
     if(WIN32)
         windows_deliverable(${name} RESOURCE "${resource}"
             VERSION_TEXT "${DELIVERABLE_VERSION_TEXT}" FONT "${DELIVERABLE_FONT}")
     endif()
-    target_compile_definitions(${name} PRIVATE DELIVERABLE=${symbol})
+    target_compile_definitions(${name} PRIVATE DELIVERABLE=${DELIVERABLE_SYMBOL})
     target_link_libraries(${name} PRIVATE ${DELIVERABLE_LINK} project_warnings project_hardening)
     set_target_properties(${name} PROPERTIES
         RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}/bin"
@@ -105,32 +107,33 @@ function(add_deliverable name)
         # Qt and everything else it links are in the system's library path;
         # qt_standard_project_setup() would add $ORIGIN to the installed one.
         INSTALL_RPATH ""
-        DELIVERABLE_ID "${id}"
+        DELIVERABLE_ID "${DELIVERABLE_DESKTOP_ID}"
         DELIVERABLE_VERSION_TEXT "${DELIVERABLE_VERSION_TEXT}"
         DELIVERABLE_RESOURCE "${resource}"
         DELIVERABLE_SETTINGS "${settings}"
         DELIVERABLE_PACKAGE_CONFIG "${package_config}"
-        DELIVERABLE_DOCS ${symbol}_docs)
+        DELIVERABLE_DOCS ${DELIVERABLE_SYMBOL}_docs)
     set_property(GLOBAL APPEND PROPERTY DELIVERABLES ${name})
 
     install(TARGETS ${name}
-        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${symbol})
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${DELIVERABLE_SYMBOL})
     install(FILES "${desktop_entry}"
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT ${symbol})
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT ${DELIVERABLE_SYMBOL})
     foreach(size IN LISTS DELIVERABLE_ICON_SIZES)
         install(FILES "${DELIVERABLE_ICONS}/program-${size}.png"
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-            RENAME ${id}.png
-            COMPONENT ${symbol})
+            RENAME ${DELIVERABLE_DESKTOP_ID}.png
+            COMPONENT ${DELIVERABLE_SYMBOL})
     endforeach()
     install(FILES "${DELIVERABLE_ICONS}/program.svg"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
-        RENAME ${id}.svg
-        COMPONENT ${symbol})
+        RENAME ${DELIVERABLE_DESKTOP_ID}.svg
+        COMPONENT ${DELIVERABLE_SYMBOL})
     install(FILES "${metainfo}"
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT ${symbol})
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT ${DELIVERABLE_SYMBOL})
     install(FILES "${docs}/${name}.1.gz"
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${symbol})
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${DELIVERABLE_SYMBOL})
     install(FILES "${docs}/changelog.gz" "${docs}/copyright" "${PROJECT_SOURCE_DIR}/README.md"
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${DELIVERABLE_PACKAGE} COMPONENT ${symbol})
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${DELIVERABLE_PACKAGE}
+        COMPONENT ${DELIVERABLE_SYMBOL})
 endfunction()
