@@ -6,7 +6,7 @@
 # 0. On the event day (a fake clock) its window opens, off the taskbar too,
 # and closing it leaves the main window running.
 #
-# Usage: tests/run_on_xvfb.sh scripts/check-windows-desktop.sh EXE...
+# Usage: tests/support/run_on_xvfb.sh scripts/check-windows-desktop.sh EXE...
 # Expects a private X server in DISPLAY, WINEPREFIX and the rest of
 # scripts/test-windows.sh's environment.
 set -euo pipefail

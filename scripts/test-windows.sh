@@ -41,7 +41,7 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 # server, a console waiting for input that never comes starts them first,
 # with no output, and keeps them for the whole run. Tests that read what a
 # Linux build installs, or run for long, stay out.
-"$here/tests/run_on_xvfb.sh" bash -c '
+"$here/tests/support/run_on_xvfb.sh" bash -c '
     hold=$(mktemp -u) && mkfifo "$hold"
     wine cmd <"$hold" >/dev/null 2>&1 &
     exec 9>"$hold"
@@ -53,5 +53,5 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
     rm -f "$hold"
     wineserver -k 2>/dev/null
     exit "$status"' run-suites "$build" "$jobs"
-"$here/tests/run_on_xvfb.sh" "$here/scripts/check-windows-desktop.sh" \
+"$here/tests/support/run_on_xvfb.sh" "$here/scripts/check-windows-desktop.sh" \
     "$build/bin/Countdown.exe" "$build/bin/Tallybell-3.exe"

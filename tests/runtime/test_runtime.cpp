@@ -1,8 +1,8 @@
 #include "helpers.h"
 #include "runtime/conversions.h"
-#include "runtime/platform/drawn_frame.h"
 #include "runtime/form.h"
 #include "runtime/message_box.h"
+#include "runtime/platform/drawn_frame.h"
 #include "runtime/timers.h"
 
 #include <QScopeGuard>

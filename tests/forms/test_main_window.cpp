@@ -1,7 +1,7 @@
 #include "app/deliverables.h"
 #include "forms/lmf2d.h"
-#include "helpers.h"
 #include "forms/main_form.h"
+#include "helpers.h"
 #include "runtime/form.h"
 #include "runtime/timers.h"
 
