@@ -89,7 +89,7 @@ windows: deps
 
 test-windows: windows
 	cmake --build $(WINDOWS_DIR) --parallel $(JOBS)
-	scripts/test-windows.sh $(WINDOWS_DIR)
+	tests/support/run_windows_tests.sh $(WINDOWS_DIR)
 
 package-windows: windows
 	cmake --build $(WINDOWS_DIR) --target package-windows
@@ -119,7 +119,7 @@ test-sanitize: deps
 # each must keep running and print nothing on stderr.
 test-wayland: build
 	@scripts/install-deps.sh wayland
-	scripts/check-wayland.sh $(BUILD_DIR)/bin/Countdown $(BUILD_DIR)/bin/Tallybell-3
+	tests/app/check_wayland.sh $(BUILD_DIR)/bin/Countdown $(BUILD_DIR)/bin/Tallybell-3
 
 # Every test but the long run again under a German and the C locale, then in
 # a zone half an hour off the whole-hour zones.

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "runtime/clock.h"
-#include "runtime/program.h"
 #include "runtime/platform/system_move.h"
+#include "runtime/program.h"
 
 #include <QAbstractButton>
 #include <QApplication>

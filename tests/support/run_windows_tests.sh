@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # The quick suites of a Windows build, run under Wine on a private X server,
 # then both programs used as a person would, under openbox
-# (scripts/check-windows-desktop.sh).
+# (tests/app/check_windows_desktop.sh).
 #
-# Usage: scripts/test-windows.sh BUILD_DIR
+# Usage: tests/support/run_windows_tests.sh BUILD_DIR
 # The Wine prefix is BUILD_DIR/wine, made on first use. Wine has no Arial,
 # "MS Sans Serif", Tahoma or LCARS: the faces that stand in for them on
 # Linux do so here too. The zone is Nepal's, three quarters of an hour off the whole
 # hours, written as both glibc and the Windows C runtime read TZ.
 set -euo pipefail
-here=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:?usage: test-windows.sh BUILD_DIR}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:?usage: run_windows_tests.sh BUILD_DIR}" && pwd)
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 export WINEPREFIX="$build/wine"
@@ -41,7 +41,7 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 # server, a console waiting for input that never comes starts them first,
 # with no output, and keeps them for the whole run. Tests that read what a
 # Linux build installs, or run for long, stay out.
-"$here/tests/run_on_xvfb.sh" bash -c '
+"$here/run_on_xvfb.sh" bash -c '
     hold=$(mktemp -u) && mkfifo "$hold"
     wine cmd <"$hold" >/dev/null 2>&1 &
     exec 9>"$hold"
@@ -53,5 +53,5 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
     rm -f "$hold"
     wineserver -k 2>/dev/null
     exit "$status"' run-suites "$build" "$jobs"
-"$here/tests/run_on_xvfb.sh" "$here/scripts/check-windows-desktop.sh" \
+"$here/run_on_xvfb.sh" "$here/../app/check_windows_desktop.sh" \
     "$build/bin/Countdown.exe" "$build/bin/Tallybell-3.exe"

@@ -2,7 +2,7 @@
 # Starts each given program on a private headless Weston and requires that it
 # is still running after a few seconds and has printed nothing on stderr.
 #
-# Usage: scripts/check-wayland.sh PROGRAM...
+# Usage: tests/app/check_wayland.sh PROGRAM...
 set -euo pipefail
 [ $# -gt 0 ] || { echo "usage: $0 PROGRAM..." >&2; exit 2; }
 RUN_SECONDS=${RUN_SECONDS:-3}

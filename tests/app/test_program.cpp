@@ -2,10 +2,10 @@
 // test function on its own): the application object, the real timers, the
 // last-window rule and the real error report.
 #include "app/deliverables.h"
-#include "forms/lmf2d.h"
-#include "helpers.h"
-#include "forms/main_form.h"
 #include "app/run.h"
+#include "forms/lmf2d.h"
+#include "forms/main_form.h"
+#include "helpers.h"
 #include "runtime/conversions.h"
 
 #include <QElapsedTimer>

@@ -6,9 +6,9 @@
 # 0. On the event day (a fake clock) its window opens, off the taskbar too,
 # and closing it leaves the main window running.
 #
-# Usage: tests/run_on_xvfb.sh scripts/check-windows-desktop.sh EXE...
+# Usage: tests/support/run_on_xvfb.sh tests/app/check_windows_desktop.sh EXE...
 # Expects a private X server in DISPLAY, WINEPREFIX and the rest of
-# scripts/test-windows.sh's environment.
+# tests/support/run_windows_tests.sh's environment.
 set -euo pipefail
 MAIN_TITLE="Time until Lantern Moss Fair II (April 13, 2012)"
 faketime_library=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
@@ -28,7 +28,7 @@ trap cleanup EXIT
 
 failures=0
 fail() {
-    echo "check-windows-desktop: $1: $2" >&2
+    echo "check_windows_desktop: $1: $2" >&2
     failures=$((failures + 1))
 }
 
@@ -160,7 +160,7 @@ done
 check "$1" "@2012-04-13 09:59:57"
 
 if [ "$failures" -gt 0 ]; then
-    echo "check-windows-desktop: $failures faults" >&2
+    echo "check_windows_desktop: $failures faults" >&2
     exit 1
 fi
-echo "check-windows-desktop: both programs work under Wine with openbox"
+echo "check_windows_desktop: both programs work under Wine with openbox"

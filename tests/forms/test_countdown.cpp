@@ -1,9 +1,10 @@
-#include "forms/countdown.h"
-#include "countdown_rules.h"
 #include "app/deliverables.h"
+#include "countdown_rules.h"
+#include "forms/countdown.h"
 #include "forms/lmf2d.h"
-#include "helpers.h"
 #include "forms/main_form.h"
+#include "helpers.h"
+#include "round_driver.h"
 #include "runtime/timers.h"
 
 #include <QTest>

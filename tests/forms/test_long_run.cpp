@@ -6,9 +6,10 @@
 // several times more) runs shorter ranges that still cross the leap day and
 // the event day.
 
-#include "countdown_rules.h"
 #include "app/deliverables.h"
+#include "countdown_rules.h"
 #include "helpers.h"
+#include "round_driver.h"
 
 #include <QElapsedTimer>
 #include <QFile>

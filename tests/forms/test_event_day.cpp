@@ -1,8 +1,8 @@
-#include "forms/countdown.h"
 #include "app/deliverables.h"
+#include "forms/countdown.h"
 #include "forms/lmf2d.h"
-#include "helpers.h"
 #include "forms/main_form.h"
+#include "helpers.h"
 
 #include <QAccessible>
 #include <QLabel>

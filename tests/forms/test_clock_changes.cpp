@@ -2,9 +2,10 @@
 // forward, to before and after April 13. Each round must show the clock of
 // that round, and the event-day window opens at most once.
 
-#include "countdown_rules.h"
 #include "app/deliverables.h"
+#include "countdown_rules.h"
 #include "helpers.h"
+#include "round_driver.h"
 
 #include <QTest>
 #include <QTimeZone>

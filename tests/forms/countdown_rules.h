@@ -1,45 +1,16 @@
 #pragma once
 
 // What the main window's fields must hold after each round of its timers,
-// worked out from the countdown's rules independently of the program, and a
-// driver that delivers rounds on the program's own tick path.
+// worked out from the countdown's rules independently of the program
+// (round_driver.h delivers the rounds).
 
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
-#include "runtime/timers.h"
 
 #include <QApplication>
 #include <QDateTime>
 
 #include <array>
-
-// Delivers rounds to a main window as its timer round does: Timer1 (clock
-// sampling) first, then Timer2 (the countdown) while it is enabled.
-class RoundDriver
-{
-public:
-    explicit RoundDriver(Main &main)
-        : m_main(main)
-        , m_timer1(main.findChild<runtime::Timer *>(QStringLiteral("Timer1")))
-        , m_timer2(main.findChild<runtime::Timer *>(QStringLiteral("Timer2")))
-    {
-    }
-
-    void round()
-    {
-        if (m_timer1->isEnabled())
-            emit m_timer1->timer();
-        if (m_timer2->isEnabled())
-            emit m_timer2->timer();
-    }
-
-    Main &main() const { return m_main; }
-
-private:
-    Main &m_main;
-    runtime::Timer *m_timer1;
-    runtime::Timer *m_timer2;
-};
 
 // The event-day windows now shown.
 inline int shownEventDayWindows()

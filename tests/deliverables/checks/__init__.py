@@ -1,0 +1,1 @@
+"""The checks of check_deliverables.py, one module for each subject."""

@@ -1,0 +1,147 @@
+// What reaches the main window's controls: the program's code through the
+// fields by name and the timers, the keyboard, and screen readers.
+
+#include "app/deliverables.h"
+#include "forms/main_form.h"
+#include "main_window_checks.h"
+#include "runtime/timers.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QTest>
+
+#include <array>
+#include <memory>
+
+using runtime::Timer;
+
+class TestMainAccess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void timersTickEveryTenthOfASecond();
+    void fieldsHoldTheirNamesAtCreation();
+    void fieldsAreReadAndWrittenByName();
+
+    void focusStartsOnTheHiddenButtonAndCyclesTheButtons();
+    void screenReaderFindsWhatTheScreenShows();
+
+private:
+    std::unique_ptr<Main> m_main;
+};
+
+void TestMainAccess::init()
+{
+    m_main = std::make_unique<Main>(deliverables::Countdown.mainLook);
+}
+
+void TestMainAccess::cleanup()
+{
+    m_main.reset();
+}
+
+void TestMainAccess::timersTickEveryTenthOfASecond()
+{
+    for (const char *name : {"Timer1", "Timer2"}) {
+        const auto *timer = m_main->findChild<Timer *>(name);
+        QVERIFY2(timer, name);
+        QCOMPARE(timer->interval(), 100);
+        QVERIFY(timer->isEnabled());
+    }
+    QVERIFY(m_main->isTimer2Enabled());
+    m_main->setTimer2Enabled(false);
+    QVERIFY(!m_main->findChild<Timer *>("Timer2")->isEnabled());
+    QVERIFY(m_main->findChild<Timer *>("Timer1")->isEnabled());
+}
+
+void TestMainAccess::fieldsHoldTheirNamesAtCreation()
+{
+    const std::array fields = {Field::MonNum,    Field::CurDay,    Field::CurHour, Field::CurMin,
+                               Field::CurSec,    Field::EndMon1,   Field::EndDay,  Field::EndHour,
+                               Field::EndMinute, Field::EndSecond, Field::EndMon,  Field::EndDays};
+    for (const Field field : fields)
+        QCOMPARE(m_main->text(field), QString::fromLatin1(fieldName(field)));
+    QCOMPARE(m_main->text(Field::Final), QStringLiteral("Label2"));
+}
+
+void TestMainAccess::fieldsAreReadAndWrittenByName()
+{
+    m_main->setText(Field::EndMon, QStringLiteral("24"));
+    QCOMPARE(m_main->findChild<QLabel *>("EndMon")->text(), QStringLiteral("24"));
+    m_main->findChild<QLabel *>("CurSec")->setText(QStringLiteral("30"));
+    QCOMPARE(m_main->text(Field::CurSec), QStringLiteral("30"));
+}
+
+void TestMainAccess::focusStartsOnTheHiddenButtonAndCyclesTheButtons()
+{
+    m_main->show();
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+    // The focus mark: dots in the text colour down the left side, inside the
+    // edge of the flat "About", clear of its caption.
+    auto *about = m_main->findChild<QWidget *>("Command3");
+    const auto markDots = [&] {
+        const QImage image = m_main->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        return countPixels(image, QRect(about->x() + 3, about->y() + 3, 1, 11),
+                           about->palette().color(QPalette::ButtonText));
+    };
+    about->setFocus(Qt::MouseFocusReason); // a click leaves no mark
+    QCOMPARE(markDots(), 0);
+    m_main->findChild<QWidget *>("Command1")->setFocus();
+    const QStringList cycle = {"Command2", "Command3", "Command4", "Command1", "Command2"};
+    for (const QString &next : cycle) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), next);
+        QCOMPARE(markDots() > 3, next == QLatin1String("Command3"));
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+}
+
+void TestMainAccess::screenReaderFindsWhatTheScreenShows()
+{
+    const QString sentence = QStringLiteral("It is 24 days 14 Hours 40 Minutes  and 30 Seconds ");
+    m_main->setText(Field::Final, sentence);
+    QAccessibleInterface *window = QAccessible::queryAccessibleInterface(m_main.get());
+    QCOMPARE(window->role(), QAccessible::Window); // a frame, not a filler
+    QCOMPARE(window->text(QAccessible::Name), m_main->windowTitle());
+    QCOMPARE(window->text(QAccessible::Description), sentence + " Until Lantern Moss Fair !!!");
+    // The labels and buttons, each named, none of the lines and the shape;
+    // what lies beyond the client area is off-screen.
+    QCOMPARE(window->childCount(), 33);
+    QStringList showingButtons;
+    for (int i = 0; i < window->childCount(); ++i) {
+        QAccessibleInterface *control = window->child(i);
+        const QString name = control->text(QAccessible::Name);
+        QVERIFY(!name.isEmpty());
+        QCOMPARE(window->indexOfChild(control), i);
+        QCOMPARE(control->parent(), window);
+        const QRect geometry = static_cast<QWidget *>(control->object())->geometry();
+        QCOMPARE(control->state().offscreen, !VisibleArea.intersects(geometry));
+        if (control->role() == QAccessible::PushButton && !control->state().offscreen)
+            showingButtons << name;
+    }
+    QCOMPARE(showingButtons, (QStringList{"Close", "About"}));
+    const auto *close
+        = QAccessible::queryAccessibleInterface(m_main->findChild<QWidget *>("Command4"));
+    QVERIFY(close->text(QAccessible::Description).contains("ends the program"));
+    // The sentence is text to be read; the hidden buttons still press.
+    QAccessibleTextInterface *text
+        = QAccessible::queryAccessibleInterface(m_main->findChild<QLabel *>("Final"))
+              ->textInterface();
+    QVERIFY(text);
+    QCOMPARE(text->text(0, text->characterCount()), sentence);
+    QAccessible::queryAccessibleInterface(m_main->findChild<QWidget *>("Command1"))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(m_main->text(Field::MonNum) != QLatin1String("MonNum"));
+}
+
+QTEST_MAIN(TestMainAccess)
+#include "test_main_access.moc"

@@ -1,0 +1,110 @@
+// The window-system stand-ins: a window that follows the pointer where the
+// window system refuses to move it, and the frame drawn where it draws none.
+
+#include "helpers.h"
+#include "runtime/platform/drawn_frame.h"
+#include "runtime/platform/system_move.h"
+
+#include <QScopeGuard>
+#include <QTest>
+#include <QWidget>
+
+using namespace platform;
+
+class TestMoveAndFrame : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pointerFollowerMovesTheWindowUntilRelease();
+    void drawnFrameHoldsTheClientMovesAndCloses();
+};
+
+void TestMoveAndFrame::pointerFollowerMovesTheWindowUntilRelease()
+{
+    QWidget window;
+    window.setGeometry(50, 60, 100, 40);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCursor::setPos(70, 70);
+    QTest::qWait(10);
+    const QPoint start = window.pos();
+    const QPoint grip = QCursor::pos() - start;
+
+    followPointer(&window);
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 10), QPointF(170, 95), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &move);
+    QCOMPARE(window.pos(), QPoint(170, 95) - grip);
+
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(20, 10), QPointF(170, 95),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &release);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QMouseEvent later(QEvent::MouseMove, QPointF(20, 10), QPointF(300, 300), Qt::NoButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &later);
+    QCOMPARE(window.pos(), QPoint(170, 95) - grip);
+}
+
+void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
+{
+    // At literal positions, in the desktop's colours: what the user sees.
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+    const QPalette palette = distinctPalette();
+    QApplication::setPalette(palette);
+    QWidget window;
+    window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    QPalette own; // the form's own background, which the frame does not take
+    own.setColor(QPalette::Window, Qt::black);
+    window.setPalette(own);
+    const QWidget *client = addDrawnFrame(&window, QSize(200, 100));
+    QCOMPARE(window.size(), QSize(206, 133));
+    QCOMPARE(window.minimumSize(), window.maximumSize());
+    QCOMPARE(client->geometry(), QRect(3, 30, 200, 100));
+
+    QList<QWidget *> moved;
+    const SystemMove previous = setSystemMove([&moved](QWidget *w) { moved.append(w); });
+    QWidget other;
+    other.show();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QTRY_VERIFY(window.isActiveWindow());
+    const auto colours = [&window](const QList<QPoint> &points) {
+        const QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QList<QColor> found;
+        for (const QPoint &point : points)
+            found << image.pixelColor(point);
+        return found;
+    };
+    // The title strip and its last row, the borders; the client's edges; the
+    // middle of the close box's cross.
+    const QList<QPoint> frame = {{100, 1}, {100, 29}, {2, 60}, {203, 60}, {100, 130}};
+    const QList<QPoint> inside = {{100, 30}, {3, 60}, {202, 60}, {100, 129}};
+    QCOMPARE(colours(frame),
+             QList<QColor>(frame.size(), palette.color(QPalette::Active, QPalette::Window)));
+    QCOMPARE(colours(inside), QList<QColor>(inside.size(), Qt::black));
+    QCOMPARE(colours({{189, 15}}),
+             QList<QColor>{palette.color(QPalette::Active, QPalette::WindowText)});
+    QApplication::setActiveWindow(&other);
+    QTRY_VERIFY(!window.isActiveWindow());
+    QCOMPARE(colours({{189, 15}}),
+             QList<QColor>{palette.color(QPalette::Disabled, QPalette::WindowText)});
+
+    auto *drawn = window.findChild<DrawnFrame *>();
+    QTest::mousePress(drawn, Qt::LeftButton, {}, QPoint(100, 15)); // the title: a move
+    QTest::mouseRelease(drawn, Qt::LeftButton, {}, QPoint(189, 15));
+    QCOMPARE(moved, QList<QWidget *>{&window});
+    QTest::mousePress(drawn, Qt::LeftButton, {}, QPoint(189, 15)); // the box, let go off it
+    QTest::mouseRelease(drawn, Qt::LeftButton, {}, QPoint(100, 15));
+    QVERIFY(window.isVisible());
+    QTest::mouseClick(drawn, Qt::LeftButton, {}, QPoint(189, 15));
+    QVERIFY(!window.isVisible());
+    QCOMPARE(moved.size(), 1);
+    setSystemMove(previous);
+}
+
+QTEST_MAIN(TestMoveAndFrame)
+#include "test_move_and_frame.moc"

@@ -1,0 +1,91 @@
+// An error that no handler traps: its report, the end of the program, no
+// handler after it; and the message boxes such reports and the program's
+// own messages are shown in.
+
+#include "helpers.h"
+#include "runtime/conversions.h"
+#include "runtime/message_box.h"
+#include "runtime/program.h"
+
+#include <QTest>
+
+#include <new>
+
+using namespace runtime;
+
+class TestErrors : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void untrappedErrorIsReportedAndEndsTheProgram();
+    void otherExceptionsAreReportedToo();
+    void noHandlerRunsOnceTheProgramEnds();
+
+    void messageBoxStyles_data();
+    void messageBoxStyles();
+};
+
+void TestErrors::untrappedErrorIsReportedAndEndsTheProgram()
+{
+    ProgramObserver program;
+    bool abandoned = true;
+    runHandler([&] {
+        toNumber(u"EndMon");
+        abandoned = false;
+    });
+    QVERIFY(abandoned);
+    QCOMPARE(program.reports, QStringList{QStringLiteral("Run-time error '13': Type mismatch")});
+    QCOMPARE(program.endStatuses, QList<int>{1});
+    QVERIFY(isEnding());
+}
+
+void TestErrors::otherExceptionsAreReportedToo()
+{
+    ProgramObserver program;
+    runHandler([] { throw std::bad_alloc(); });
+    QCOMPARE(program.reports.size(), 1);
+    QVERIFY(program.reports.first().startsWith(QStringLiteral("Run-time error '51'")));
+    QCOMPARE(program.endStatuses, QList<int>{1});
+}
+
+void TestErrors::noHandlerRunsOnceTheProgramEnds()
+{
+    ProgramObserver program;
+    runHandler([] { endProgram(0); });
+    bool ran = false;
+    runHandler([&] { ran = true; });
+    QVERIFY(!ran);
+    endProgram(3); // ending twice changes nothing
+    QCOMPARE(program.endStatuses, QList<int>{0});
+    QVERIFY(program.reports.isEmpty());
+}
+
+void TestErrors::messageBoxStyles_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("icon");
+    QTest::newRow("information") << 64 << int(QMessageBox::Information);
+    QTest::newRow("exclamation") << 48 << int(QMessageBox::Warning);
+    QTest::newRow("critical") << 16 << int(QMessageBox::Critical);
+    QTest::newRow("question") << 32 << int(QMessageBox::Question);
+}
+
+void TestErrors::messageBoxStyles()
+{
+    QFETCH(int, style);
+    QFETCH(int, icon);
+    BoxDismisser boxes;
+    msgBox(QStringLiteral("A <b>prompt</b>, exactly."), style, QStringLiteral("Title"));
+    QCOMPARE(boxes.seen.size(), 1);
+    const SeenBox &box = boxes.seen.first();
+    QCOMPARE(box.title, QStringLiteral("Title"));
+    QCOMPARE(box.text, QStringLiteral("A <b>prompt</b>, exactly."));
+    QVERIFY(box.plainText);
+    QCOMPARE(int(box.icon), icon);
+    QCOMPARE(box.buttons.size(), 1);
+    QVERIFY(box.modal);
+}
+
+QTEST_MAIN(TestErrors)
+#include "test_errors.moc"
