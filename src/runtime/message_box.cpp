@@ -2,6 +2,7 @@
 
 #include "runtime/platform/tool_window.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace runtime {
@@ -28,7 +29,10 @@ QMessageBox::Icon iconOf(int style)
 void msgBox(const QString &prompt, int style, const QString &title)
 {
     const platform::KeyboardReturn keyboardReturn;
-    QMessageBox box(iconOf(style), title, prompt, QMessageBox::Ok);
+    // Owned by the window that opened it, as a Windows message box is: above
+    // it and centred on it. Windows do not pass their palette or font on to
+    // the windows they own, so the box looks as the desktop has it.
+    QMessageBox box(iconOf(style), title, prompt, QMessageBox::Ok, QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
