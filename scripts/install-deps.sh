@@ -63,7 +63,7 @@ for group in "$@"; do
     package) packages+=(lintian) ;;
     windows)
         packages+=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev perl
-            wine wine64 xvfb openbox xdotool x11-utils libfaketime)
+            wine wine64 xvfb openbox xdotool x11-utils libfaketime imagemagick)
         ;;
     wayland) packages+=(weston qt6-wayland) ;;
     locales)

@@ -3,8 +3,10 @@
 # server with openbox: each program's window opens at its size, off the
 # taskbar, and takes the keyboard without a click (Tab, Tab, Space opens
 # About; Enter closes it); its title strip drags it; "X" ends it with status
-# 0. On the event day (a fake clock) its window opens, off the taskbar too,
-# and closing it leaves the main window running.
+# 0; the About box opens above the main window. On the event day (a fake
+# clock) its window opens, off the taskbar too, and closing it leaves the
+# main window running. Started without a console, the command line answers
+# in a message box. The last executable again at 144 DPI, scaled by Windows.
 #
 # Usage: tests/support/run_on_xvfb.sh tests/app/check_windows_desktop.sh EXE...
 # Expects a private X server in DISPLAY, WINEPREFIX and the rest of
@@ -50,6 +52,12 @@ gone() {
     return 1
 }
 
+# WIDTHxHEIGHT+X+Y of a window on the screen.
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+        /Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h "+" x "+" y }'
+}
+
 position() {
     xwininfo -id "$1" | awk '/Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x, y }'
 }
@@ -63,6 +71,13 @@ position() {
 off_taskbar() {
     xwininfo -id "$1" | grep -q 'Override Redirect State: yes' ||
         xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR
+}
+
+# A length in the program's pixels as the screen's pixels at the DPI of
+# the run (percent of 96 DPI), rounded as Qt rounds.
+percent=100
+scaled() {
+    echo $((($1 * percent + 50) / 100))
 }
 
 # check EXE [FAKETIME]: one run of the program, ended by the keyboard.
@@ -85,7 +100,9 @@ check() {
     sleep 1 # the first rounds
     local size
     size=$(xwininfo -id "$main" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
-    [ "$size" = "282x146" ] || fail "$name" "main window is $size, not 282x146"
+    local want
+    want="$(scaled 282)x$(scaled 146)"
+    [ "$size" = "$want" ] || fail "$name" "main window is $size, not $want at $percent %"
     off_taskbar "$main" || fail "$name" "main window is on the taskbar"
     if [ -n "${2:-}" ]; then
         local event
@@ -94,6 +111,13 @@ check() {
             fail "$name" "no event-day window"
         else
             off_taskbar "$event" || fail "$name" "event-day window is on the taskbar"
+            # Its client area at the scale, inside a frame Wine draws itself.
+            local width height
+            read -r width height <<<"$(xwininfo -id "$event" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')"
+            if [ $((width - $(scaled 502))) -lt 0 ] || [ $((width - $(scaled 502))) -gt 40 ] ||
+                [ $((height - $(scaled 381))) -lt 0 ] || [ $((height - $(scaled 381))) -gt 60 ]; then
+                fail "$name" "event-day window is ${width}x$height with its frame, not $(scaled 502)x$(scaled 381) inside at $percent %"
+            fi
             # Its button holds the focus: Enter shows the farewell box, Enter
             # closes it; then the window is closed as a user closes it.
             xdotool key Return
@@ -108,7 +132,15 @@ check() {
     else
         # From the first hidden button: Tab to the second, Tab to About.
         xdotool key Tab Tab space
-        if [ -n "$(find_window '^About$')" ]; then
+        local box
+        box=$(find_window '^About$')
+        if [ -n "$box" ]; then
+            # The box opens above the main window: its area shows its own
+            # text, and not a pixel of the countdown's blue.
+            sleep 0.5
+            local blue
+            blue=$(import -window root -crop "$(geometry "$box")" txt:- | grep -ci '#8080FF' || true)
+            [ "$blue" -eq 0 ] || fail "$name" "the main window covers the About box ($blue pixels)"
             xdotool key Return
             gone '^About$' || fail "$name" "About box stays"
         else
@@ -120,9 +152,12 @@ check() {
         read -r x y <<<"$before"
         # As a person drags: in steps, then waits for the window to follow
         # (up to 5 s on a busy machine) before letting go.
-        xdotool mousemove $((x + 40)) $((y + 8)) mousedown 1
+        local grip_x grip_y
+        grip_x=$((x + $(scaled 40)))
+        grip_y=$((y + $(scaled 8)))
+        xdotool mousemove "$grip_x" "$grip_y" mousedown 1
         for step in 1 2 3 4 5; do
-            xdotool mousemove $((x + 40 + 10 * step)) $((y + 8 + 6 * step))
+            xdotool mousemove $((grip_x + 10 * step)) $((grip_y + 6 * step))
             sleep 0.1
         done
         for _ in $(seq 50); do
@@ -137,7 +172,7 @@ check() {
     fi
     # "X", at the right of the title strip.
     read -r x y <<<"$(position "$main")"
-    xdotool mousemove $((x + 271)) $((y + 10)) click 1
+    xdotool mousemove $((x + $(scaled 271))) $((y + $(scaled 10))) click 1
     local status=0
     for _ in $(seq 50); do
         kill -0 "$program" 2>/dev/null || break
@@ -153,11 +188,41 @@ check() {
     [ ! -s "$scratch/$name.log" ] || { echo "$name said:" >&2; cat "$scratch/$name.log" >&2; }
 }
 
+# command_line EXE OPTION STATUS TEXT: started with no console and no
+# standard handles, as from Explorer or cmd.exe, the program answers its
+# command line in a message box titled with its name (read and closed by
+# read_message_box.exe) and ends with the status it has on Linux.
+command_line() {
+    local exe=$1 name text status=0
+    name=$(basename "$exe" .exe)
+    wine start /wait "$exe" "$2" >/dev/null 2>&1 &
+    local start=$!
+    text=$(wine "$(dirname "$exe")/read_message_box.exe" "$name" 2>&1 | tr -d '\r' | head -n 1)
+    wait "$start" || status=$?
+    [ "$text" = "$4" ] || fail "$name" "$2 without a console showed '$text', not '$4'"
+    [ "$status" -eq "$3" ] || fail "$name" "$2 without a console ended with $status, not $3"
+}
+
 for exe in "$@"; do
     check "$exe"
+    name=$(basename "$exe" .exe)
+    command_line "$exe" --version 0 "$name $(wine "$exe" --version | tr -d '\r' | cut -d' ' -f2)"
 done
+command_line "$1" --help 0 "Usage: $(basename "$1" .exe) [options]"
+command_line "$1" --nosuch 2 "$(basename "$1" .exe): unknown option '--nosuch' (see '$(basename "$1" .exe) --help')"
 # The event day, with the first executable.
 check "$1" "@2012-04-13 09:59:57"
+# At 144 DPI Windows scales the program by half as much again: the last
+# executable, then its event day.
+set_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+set_dpi 144
+percent=150
+check "${@: -1}"
+check "${@: -1}" "@2012-04-13 09:59:57"
+set_dpi 96
+percent=100
 
 if [ "$failures" -gt 0 ]; then
     echo "check_windows_desktop: $failures faults" >&2

@@ -119,7 +119,12 @@ void TestMainPixels::frameAndLinesFillTheirPixels()
 {
     const QImage image = m_main->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const qreal scale = image.devicePixelRatio();
-    QCOMPARE(scale, qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
+    // The scale the run asked for: Qt's own factor, or the screen's DPI.
+    const QString asked = qEnvironmentVariable("TEST_SCALE_PERCENT");
+    QCOMPARE(scale,
+             asked.isEmpty()
+                 ? qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble()
+                 : asked.toDouble() / 100);
     QCOMPARE(image.size(), QSize(qRound(282 * scale), qRound(146 * scale)));
     // Whether the logical pixels from (left, top) up to (right, bottom) are all `colour`.
     const auto filled = [&](int left, int top, int right, int bottom, QColor colour) {

@@ -14,4 +14,16 @@ for name in $(compgen -e); do
 done
 # QtTest writes to the debugger's output where it finds no console.
 export WINEQT_FORCE_STDERR_LOGGING=1
-exec wine "$@"
+# WINE_LOGPIXELS: the screen's DPI for this run alone (the entry runs by
+# itself: the prefix has one DPI for every program in it).
+if [ -z "${WINE_LOGPIXELS:-}" ]; then
+    exec wine "$@"
+fi
+logpixels() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+}
+logpixels "$WINE_LOGPIXELS"
+status=0
+wine "$@" || status=$?
+logpixels 96
+exit "$status"
