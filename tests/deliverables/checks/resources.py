@@ -1,11 +1,13 @@
-"""The Windows resources: the version block and icon group a deliverable's
-resource script compiles to, and the images of the .ico."""
+"""The Windows resources: the version block, icon group and application
+manifest a deliverable's resource script compiles to, and the images of the
+.ico."""
 
 import pathlib
 import re
 import struct
 import subprocess
 import tempfile
+import xml.etree.ElementTree as ElementTree
 
 from checks.common import COMMENT, COMPANY, DELIVERABLES, PRODUCT, Faults
 
@@ -18,6 +20,14 @@ ICON_IMAGES = [(32, 32, 1, 2), (32, 32, 4, 16), (16, 16, 4, 16)]
 RT_ICON = 3
 RT_GROUP_ICON = 14
 RT_VERSION = 16
+RT_MANIFEST = 24
+
+# What the manifest tells Windows: the Windows versions the program was made
+# for, 7 to 11 (none runs it in a compatibility mode).
+SUPPORTED_OS = [
+    "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+    "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+]
 
 
 def align4(offset):
@@ -143,6 +153,29 @@ def check_icon_resources(faults, resources, ico):
             faults.check(icon[1] == image, f"icon {entry[7]} differs from image {index + 1} of the .ico")
 
 
+def check_manifest(faults, resources, expected):
+    """The one application manifest (resource 1, as Windows reads it for an
+    executable): its identity, rights, Windows versions, DPI awareness and
+    common controls."""
+    manifests = [key for key in resources if key[0] == RT_MANIFEST]
+    if not faults.equal("application manifests", manifests, [(RT_MANIFEST, 1)]):
+        return
+    root = ElementTree.fromstring(resources[manifests[0]][1])
+    def every(path):
+        return [element.attrib for element in root.iter() if element.tag.endswith(path)]
+    identity = every("}assemblyIdentity")
+    version = ".".join(str(part) for part in expected["version"])
+    faults.equal("manifest's version", identity[0].get("version") if identity else None, version)
+    faults.equal("execution level", [level.get("level") for level in every("}requestedExecutionLevel")],
+                 ["asInvoker"])
+    faults.equal("supported Windows", [os.get("Id") for os in every("}supportedOS")], SUPPORTED_OS)
+    awareness = [element.text for element in root.iter() if element.tag.endswith("}dpiAwareness")]
+    faults.equal("DPI awareness", awareness, ["PerMonitorV2"])
+    faults.equal("common controls", [dependency.get("version") for dependency in identity[1:]
+                                     if dependency.get("name") == "Microsoft.Windows.Common-Controls"],
+                 ["6.0.0.0"])
+
+
 def version_resource(args):
     faults = Faults()
     expected = DELIVERABLES[args.name]
@@ -156,6 +189,7 @@ def version_resource(args):
         language, block = resources[versions[0]]
         check_version_block(faults, language, block, args.name, expected)
     check_icon_resources(faults, resources, args.ico.read_bytes())
+    check_manifest(faults, resources, expected)
     faults.finish(f"version resource of {args.name}")
 
 

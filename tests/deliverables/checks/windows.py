@@ -1,12 +1,12 @@
 """The Windows executables as Windows reads them: subsystem, the DLLs they
-need, size, version block and icon group."""
+need, size, version block, icon group and manifest."""
 
 import pathlib
 import re
 import subprocess
 
 from checks.common import DELIVERABLES, Faults
-from checks.resources import RT_VERSION, check_icon_resources, check_version_block
+from checks.resources import RT_VERSION, check_icon_resources, check_manifest, check_version_block
 
 # The DLLs every Windows (8.1 or later, as Qt 6 asks) has, besides its API
 # sets (api-ms-win-*); a program that needs any other (Qt's, the C++
@@ -60,6 +60,7 @@ def windows_executable(args):
         language, block = resources[versions[0]]
         check_version_block(faults, language, block, name, DELIVERABLES[name])
     check_icon_resources(faults, resources, args.ico.read_bytes())
+    check_manifest(faults, resources, DELIVERABLES[name])
     faults.finish(f"{args.exe.name} ({size / 2**20:.1f} MiB, needs {', '.join(dlls)})")
 
 
