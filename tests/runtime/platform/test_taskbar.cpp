@@ -5,10 +5,14 @@
 #include "app/deliverables.h"
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
+#include "runtime/program.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include <xcb/xcb.h>
 
@@ -123,6 +127,8 @@ class TestTaskbar : public QObject
 private slots:
     void offTheTaskbarAndActiveFromEveryMapping_data();
     void offTheTaskbarAndActiveFromEveryMapping();
+    void keyboardBackOnTheOpenerAfterEachBox_data();
+    void keyboardBackOnTheOpenerAfterEachBox();
 };
 
 void TestTaskbar::offTheTaskbarAndActiveFromEveryMapping_data()
@@ -151,6 +157,48 @@ void TestTaskbar::offTheTaskbarAndActiveFromEveryMapping()
     QVERIFY(manager.withdrawn());
     window->show();
     QVERIFY(manager.mappedOffTaskbar());
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+}
+
+void TestTaskbar::keyboardBackOnTheOpenerAfterEachBox_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::newRow("About") << QStringLiteral("About");
+    QTest::newRow("farewell") << QStringLiteral("HEY!");
+    QTest::newRow("error") << QStringLiteral("Countdown");
+}
+
+// With no window manager, the keyboard goes to no window when a box goes:
+// the opener must take it back itself. The box belongs to the opener.
+void TestTaskbar::keyboardBackOnTheOpenerAfterEachBox()
+{
+    QFETCH(QString, box);
+    QCoreApplication::setApplicationName(QStringLiteral("Countdown"));
+    const std::unique_ptr<QWidget> window = box == u"HEY!"
+        ? std::unique_ptr<QWidget>(new LMF2D)
+        : std::make_unique<Main>(deliverables::Countdown.mainLook);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QList<int> ends;
+    const runtime::ProgramEnd previousEnd
+        = runtime::setProgramEnd([&ends](int status) { ends << status; });
+    QWidget *owner = nullptr;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, [&] {
+        auto *shown = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (shown && shown->windowTitle() == box && shown->isActiveWindow()) {
+            owner = shown->parentWidget();
+            QTest::keyClick(shown, Qt::Key_Return);
+        }
+    });
+    closer.start(5);
+    if (box == u"Countdown")
+        runtime::runHandler([] { runtime::raise(runtime::ErrorNumber::Overflow); });
+    else
+        window->findChild<QAbstractButton *>(box == u"About" ? "Command3" : "Command1")->click();
+    runtime::setProgramEnd(previousEnd);
+    runtime::resetEnding();
+    QCOMPARE(owner, window.get());
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 }
 
