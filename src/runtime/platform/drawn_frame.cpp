@@ -1,5 +1,6 @@
 #include "runtime/platform/drawn_frame.h"
 
+#include "runtime/platform/seam.h"
 #include "runtime/platform/system_move.h"
 
 #include <QGuiApplication>
@@ -13,11 +14,27 @@ constexpr int BoxSize = 18;
 constexpr int Spacing = 5;
 constexpr int IconSize = 22;
 
+bool onWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+runtime::Seam<bool()> &frameDrawing()
+{
+    static runtime::Seam<bool()> seam(&onWayland);
+    return seam;
+}
+
 } // namespace
 
 bool drawsOwnFrame()
 {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return frameDrawing()();
+}
+
+FrameDrawing setDrawsOwnFrame(FrameDrawing answer)
+{
+    return frameDrawing().replace(std::move(answer));
 }
 
 QWidget *addDrawnFrame(QWidget *window, QSize clientSize)
