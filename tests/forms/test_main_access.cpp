@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 #include <array>
@@ -122,21 +123,32 @@ void TestMainAccess::screenReaderFindsWhatTheScreenShows()
         QVERIFY(!name.isEmpty());
         QCOMPARE(window->indexOfChild(control), i);
         QCOMPARE(control->parent(), window);
+        QCOMPARE(control->role(),
+                 qobject_cast<QLabel *>(control->object()) ? QAccessible::StaticText
+                                                           : QAccessible::PushButton);
         const QRect geometry = static_cast<QWidget *>(control->object())->geometry();
         QCOMPARE(control->state().offscreen, !VisibleArea.intersects(geometry));
         if (control->role() == QAccessible::PushButton && !control->state().offscreen)
             showingButtons << name;
     }
+    QCOMPARE(window->indexOfChild(nullptr), -1);
     QCOMPARE(showingButtons, (QStringList{"Close", "About"}));
-    const auto *close
-        = QAccessible::queryAccessibleInterface(m_main->findChild<QWidget *>("Command4"));
+    auto *closeButton = m_main->findChild<QPushButton *>("Command4");
+    QAccessibleInterface *close = QAccessible::queryAccessibleInterface(closeButton);
     QVERIFY(close->text(QAccessible::Description).contains("ends the program"));
+    QVERIFY(close->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::pressAction()));
+    for (const bool held : {true, false}) {
+        closeButton->setDown(held);
+        QCOMPARE(close->state().pressed, held);
+    }
     // The sentence is text to be read; the hidden buttons still press.
     QAccessibleTextInterface *text
         = QAccessible::queryAccessibleInterface(m_main->findChild<QLabel *>("Final"))
               ->textInterface();
     QVERIFY(text);
     QCOMPARE(text->text(0, text->characterCount()), sentence);
+    QCOMPARE(text->text(2, 5), QStringLiteral(" is"));
     QAccessible::queryAccessibleInterface(m_main->findChild<QWidget *>("Command1"))
         ->actionInterface()
         ->doAction(QAccessibleActionInterface::pressAction());
