@@ -3,6 +3,7 @@
 
 #include "app/deliverables.h"
 #include "forms/main_form.h"
+#include "helpers.h"
 #include "main_window_checks.h"
 #include "runtime/timers.h"
 
@@ -10,8 +11,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -80,17 +83,26 @@ void TestMainAccess::fieldsAreReadAndWrittenByName()
 
 void TestMainAccess::focusStartsOnTheHiddenButtonAndCyclesTheButtons()
 {
+    const QPalette desktop = QApplication::palette(); // the text colours differ
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+    QApplication::setPalette(distinctPalette());
     m_main->show();
     m_main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
-    // The focus mark: dots in the text colour down the left side, inside the
-    // edge of the flat "About", clear of its caption.
+    // The focus mark: dots in the button's text colour on every side of a
+    // rectangle three pixels inside the edge of the flat "About" (220, 2, 43,
+    // 17), clear of its caption; counted on the side with the fewest.
     auto *about = m_main->findChild<QWidget *>("Command3");
     const auto markDots = [&] {
         const QImage image = m_main->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        return countPixels(image, QRect(about->x() + 3, about->y() + 3, 1, 11),
-                           about->palette().color(QPalette::ButtonText));
+        int fewest = 37;
+        for (const QRect side : {QRect(223, 5, 1, 11), QRect(223, 5, 37, 1), QRect(259, 5, 1, 11),
+                                 QRect(223, 15, 37, 1)}) {
+            fewest = std::min(
+                fewest, countPixels(image, side, about->palette().color(QPalette::ButtonText)));
+        }
+        return fewest;
     };
     about->setFocus(Qt::MouseFocusReason); // a click leaves no mark
     QCOMPARE(markDots(), 0);
