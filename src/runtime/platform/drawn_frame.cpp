@@ -110,11 +110,15 @@ void DrawnFrame::mouseReleaseEvent(QMouseEvent *event)
     m_closing = false;
 }
 
-void DrawnFrame::changeEvent(QEvent *event)
+bool DrawnFrame::event(QEvent *event)
 {
-    if (event->type() == QEvent::ActivationChange)
+    // The ink follows the window's activation, which reaches a child widget
+    // as these two events: ActivationChange goes to the window alone. Qt
+    // redraws on them by itself only where the palette's inactive colours
+    // differ from its active ones.
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate)
         update();
-    QWidget::changeEvent(event);
+    return QWidget::event(event);
 }
 
 } // namespace platform
