@@ -68,24 +68,19 @@ def check_installed(faults, root, names):
 
 def compare_texts(faults, root, name):
     """Each text made from a template, byte for byte; a diff for each that differs."""
-    app_id = DELIVERABLES[name]["id"]
-    docs = f"share/doc/{DELIVERABLES[name]['package']}"
-    for installed, expected in {f"share/applications/{app_id}.desktop": f"{app_id}.desktop",
-                                f"share/metainfo/{app_id}.metainfo.xml": f"{app_id}.metainfo.xml",
-                                f"share/man/man1/{name}.1.gz": f"{name}.1",
-                                f"{docs}/changelog.gz": "changelog",
-                                f"{docs}/copyright": "copyright"}.items():
-        path, wanted = root / installed, EXPECTED / name / expected
+    app_id, docs = DELIVERABLES[name]["id"], f"share/doc/{DELIVERABLES[name]['package']}"
+    for installed in (f"share/applications/{app_id}.desktop",
+                      f"share/metainfo/{app_id}.metainfo.xml", f"share/man/man1/{name}.1.gz",
+                      f"{docs}/changelog.gz", f"{docs}/copyright"):
+        path = root / installed
+        wanted = EXPECTED / name / path.name.removesuffix(".gz")
         if not path.exists():
             continue  # a missing file is reported with the file list
-        text = path.read_bytes()
-        if path.suffix == ".gz":
-            text = gzip.decompress(text)
+        text = gzip.decompress(path.read_bytes()) if path.suffix == ".gz" else path.read_bytes()
         if text != wanted.read_bytes():
-            diff = difflib.unified_diff(
-                wanted.read_text().splitlines(keepends=True),
-                text.decode(errors="backslashreplace").splitlines(keepends=True),
-                str(wanted.relative_to(HERE.parents[2])), installed)
+            diff = difflib.unified_diff(wanted.read_text().splitlines(True),
+                                        text.decode(errors="replace").splitlines(True),
+                                        str(wanted.relative_to(HERE.parents[2])), installed)
             faults.check(False, f"{installed} differs from what it must be:\n{''.join(diff)}")
 
 

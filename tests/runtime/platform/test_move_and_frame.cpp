@@ -83,10 +83,7 @@ void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
     QApplication::setActiveWindow(&window);
     QTRY_VERIFY(window.isActiveWindow());
     const auto colours = [&window](const QList<QPoint> &points) { // as shown, not drawn anew
-        const QImage image = window.screen()
-                                 ->grabWindow(window.winId())
-                                 .toImage()
-                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage image = window.screen()->grabWindow(window.winId()).toImage();
         QList<QColor> found;
         for (const QPoint &point : points)
             found << image.pixelColor(point);
