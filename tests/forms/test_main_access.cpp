@@ -14,7 +14,6 @@
 #include <QScopeGuard>
 #include <QTest>
 
-#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -96,12 +95,11 @@ void TestMainAccess::focusStartsOnTheHiddenButtonAndCyclesTheButtons()
     auto *about = m_main->findChild<QWidget *>("Command3");
     const auto markDots = [&] {
         const QImage image = m_main->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QColor ink = about->palette().color(QPalette::ButtonText);
         int fewest = 37;
         for (const QRect side : {QRect(223, 5, 1, 11), QRect(223, 5, 37, 1), QRect(259, 5, 1, 11),
-                                 QRect(223, 15, 37, 1)}) {
-            fewest = std::min(
-                fewest, countPixels(image, side, about->palette().color(QPalette::ButtonText)));
-        }
+                                 QRect(223, 15, 37, 1)})
+            fewest = qMin(fewest, countPixels(image, side, ink));
         return fewest;
     };
     about->setFocus(Qt::MouseFocusReason); // a click leaves no mark

@@ -4,7 +4,6 @@
 
 #include "helpers.h"
 #include "runtime/conversions.h"
-#include "runtime/errors.h"
 #include "runtime/message_box.h"
 #include "runtime/program.h"
 
@@ -12,7 +11,6 @@
 
 #include <limits>
 #include <new>
-#include <stdexcept>
 
 using namespace runtime;
 
