@@ -51,7 +51,7 @@ void TestMoveAndFrame::pointerFollowerMovesTheWindowUntilRelease()
 void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
 {
     // At literal positions, in the desktop's colours: what the user sees. As
-    // on most desktops, the inactive colours are the active ones, so that only
+    // on many desktops, the inactive colours are the active ones, so that only
     // the frame itself redraws when the window loses the keyboard.
     const QPalette desktop = QApplication::palette();
     const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
