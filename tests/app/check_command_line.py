@@ -70,6 +70,13 @@ def main(executable, version):
                             TALLYBELL_EXIT_AFTER_FIRST_FRAME="1")
         if "invalid style override 'nosuch'" not in said:
             faults.append(f"{name}: Qt's warning at start is lost: {said!r}")
+        # Qt's flags alone reach Qt too, which answers -testability by
+        # looking for its library.
+        for flag in ("-reverse", "-testability"):
+            _, _, said = expect([flag], 0, "", QT_QPA_PLATFORM="offscreen",
+                                XDG_RUNTIME_DIR=runtime_dir, TALLYBELL_EXIT_AFTER_FIRST_FRAME="1")
+            if ("qttestability" in said) != (flag == "-testability"):
+                faults.append(f"{name} {flag}: not taken by Qt: {said!r}")
 
     for fault in faults:
         print(fault, file=sys.stderr)

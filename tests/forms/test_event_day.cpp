@@ -3,11 +3,13 @@
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
 #include "helpers.h"
+#include "runtime/platform/drawn_frame.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -28,6 +30,7 @@ class TestEventDay : public QObject
 
 private slots:
     void window();
+    void screenReaderReadsThroughADrawnFrame();
     void controls_data();
     void controls();
     void headlineIsLcarsInBothBuilds_data();
@@ -62,6 +65,20 @@ void TestEventDay::window()
         frame->text(QAccessible::Description)
             .startsWith(QStringLiteral("GET FUCKING EXITED LANTERN MOSS FAIR IS TODAY!!! *Also")));
     QCOMPARE(frame->childCount(), 3);
+}
+
+// As on Wayland, where the controls lie on a client area inside the frame.
+void TestEventDay::screenReaderReadsThroughADrawnFrame()
+{
+    const platform::FrameDrawing standard = platform::setDrawsOwnFrame([] { return true; });
+    const auto restore = qScopeGuard([&] { platform::setDrawsOwnFrame(standard); });
+    LMF2D window;
+    QVERIFY(window.findChild<platform::DrawnFrame *>());
+    QAccessibleInterface *frame = QAccessible::queryAccessibleInterface(&window);
+    QVERIFY(frame->text(QAccessible::Description).startsWith(QStringLiteral("GET FUCKING")));
+    QCOMPARE(frame->childCount(), 3); // the labels and the button, not the frame or client
+    for (int i = 0; i < frame->childCount(); ++i)
+        QCOMPARE(frame->child(i)->parent(), frame);
 }
 
 void TestEventDay::controls_data()

@@ -3,12 +3,15 @@
 
 #include "app/deliverables.h"
 #include "forms/main_form.h"
+#include "helpers.h"
 #include "main_window_checks.h"
 #include "runtime/timers.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <array>
@@ -79,17 +82,25 @@ void TestMainAccess::fieldsAreReadAndWrittenByName()
 
 void TestMainAccess::focusStartsOnTheHiddenButtonAndCyclesTheButtons()
 {
+    const QPalette desktop = QApplication::palette(); // the text colours differ
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+    QApplication::setPalette(distinctPalette());
     m_main->show();
     m_main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
-    // The focus mark: dots in the text colour down the left side, inside the
-    // edge of the flat "About", clear of its caption.
+    // The focus mark: dots in the button's text colour on every side of a
+    // rectangle three pixels inside the edge of the flat "About" (220, 2, 43,
+    // 17), clear of its caption; counted on the side with the fewest.
     auto *about = m_main->findChild<QWidget *>("Command3");
     const auto markDots = [&] {
         const QImage image = m_main->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        return countPixels(image, QRect(about->x() + 3, about->y() + 3, 1, 11),
-                           about->palette().color(QPalette::ButtonText));
+        const QColor ink = about->palette().color(QPalette::ButtonText);
+        int fewest = 37;
+        for (const QRect side : {QRect(223, 5, 1, 11), QRect(223, 5, 37, 1), QRect(259, 5, 1, 11),
+                                 QRect(223, 15, 37, 1)})
+            fewest = qMin(fewest, countPixels(image, side, ink));
+        return fewest;
     };
     about->setFocus(Qt::MouseFocusReason); // a click leaves no mark
     QCOMPARE(markDots(), 0);
@@ -122,21 +133,32 @@ void TestMainAccess::screenReaderFindsWhatTheScreenShows()
         QVERIFY(!name.isEmpty());
         QCOMPARE(window->indexOfChild(control), i);
         QCOMPARE(control->parent(), window);
+        QCOMPARE(control->role(),
+                 qobject_cast<QLabel *>(control->object()) ? QAccessible::StaticText
+                                                           : QAccessible::PushButton);
         const QRect geometry = static_cast<QWidget *>(control->object())->geometry();
         QCOMPARE(control->state().offscreen, !VisibleArea.intersects(geometry));
         if (control->role() == QAccessible::PushButton && !control->state().offscreen)
             showingButtons << name;
     }
+    QCOMPARE(window->indexOfChild(nullptr), -1);
     QCOMPARE(showingButtons, (QStringList{"Close", "About"}));
-    const auto *close
-        = QAccessible::queryAccessibleInterface(m_main->findChild<QWidget *>("Command4"));
+    auto *closeButton = m_main->findChild<QPushButton *>("Command4");
+    QAccessibleInterface *close = QAccessible::queryAccessibleInterface(closeButton);
     QVERIFY(close->text(QAccessible::Description).contains("ends the program"));
+    QVERIFY(close->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::pressAction()));
+    for (const bool held : {true, false}) {
+        closeButton->setDown(held);
+        QCOMPARE(close->state().pressed, held);
+    }
     // The sentence is text to be read; the hidden buttons still press.
     QAccessibleTextInterface *text
         = QAccessible::queryAccessibleInterface(m_main->findChild<QLabel *>("Final"))
               ->textInterface();
     QVERIFY(text);
     QCOMPARE(text->text(0, text->characterCount()), sentence);
+    QCOMPARE(text->text(2, 5), QStringLiteral(" is"));
     QAccessible::queryAccessibleInterface(m_main->findChild<QWidget *>("Command1"))
         ->actionInterface()
         ->doAction(QAccessibleActionInterface::pressAction());

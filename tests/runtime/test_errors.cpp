@@ -9,6 +9,7 @@
 
 #include <QTest>
 
+#include <limits>
 #include <new>
 
 using namespace runtime;
@@ -18,6 +19,7 @@ class TestErrors : public QObject
     Q_OBJECT
 
 private slots:
+    void untrappedErrorIsReportedAndEndsTheProgram_data();
     void untrappedErrorIsReportedAndEndsTheProgram();
     void otherExceptionsAreReportedToo();
     void noHandlerRunsOnceTheProgramEnds();
@@ -26,16 +28,35 @@ private slots:
     void messageBoxStyles();
 };
 
+void TestErrors::untrappedErrorIsReportedAndEndsTheProgram_data()
+{
+    QTest::addColumn<int>("raised");
+    QTest::addColumn<QString>("report");
+    QTest::newRow("type mismatch") << 0 << "Run-time error '13': Type mismatch";
+    QTest::newRow("overflow") << 1 << "Run-time error '6': Overflow";
+    QTest::newRow("other exception") << 2 << "Run-time error '51': disk full";
+    QTest::newRow("anything else") << 3 << "Run-time error '51': Internal error";
+}
+
 void TestErrors::untrappedErrorIsReportedAndEndsTheProgram()
 {
+    QFETCH(int, raised);
+    QFETCH(QString, report);
     ProgramObserver program;
     bool abandoned = true;
     runHandler([&] {
-        toNumber(u"EndMon");
+        if (raised == 0)
+            toNumber(u"EndMon");
+        else if (raised == 1)
+            checked(std::numeric_limits<double>::infinity());
+        else if (raised == 2)
+            throw std::runtime_error("disk full");
+        else
+            throw raised;
         abandoned = false;
     });
     QVERIFY(abandoned);
-    QCOMPARE(program.reports, QStringList{QStringLiteral("Run-time error '13': Type mismatch")});
+    QCOMPARE(program.reports, QStringList{report});
     QCOMPARE(program.endStatuses, QList<int>{1});
     QVERIFY(isEnding());
 }

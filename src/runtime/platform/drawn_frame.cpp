@@ -1,5 +1,6 @@
 #include "runtime/platform/drawn_frame.h"
 
+#include "runtime/platform/seam.h"
 #include "runtime/platform/system_move.h"
 
 #include <QGuiApplication>
@@ -13,11 +14,27 @@ constexpr int BoxSize = 18;
 constexpr int Spacing = 5;
 constexpr int IconSize = 22;
 
+bool onWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+runtime::Seam<bool()> &frameDrawing()
+{
+    static runtime::Seam<bool()> seam(&onWayland);
+    return seam;
+}
+
 } // namespace
 
 bool drawsOwnFrame()
 {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return frameDrawing()();
+}
+
+FrameDrawing setDrawsOwnFrame(FrameDrawing answer)
+{
+    return frameDrawing().replace(std::move(answer));
 }
 
 QWidget *addDrawnFrame(QWidget *window, QSize clientSize)
@@ -93,11 +110,15 @@ void DrawnFrame::mouseReleaseEvent(QMouseEvent *event)
     m_closing = false;
 }
 
-void DrawnFrame::changeEvent(QEvent *event)
+bool DrawnFrame::event(QEvent *event)
 {
-    if (event->type() == QEvent::ActivationChange)
+    // The ink follows the window's activation, which reaches a child widget
+    // as these two events: ActivationChange goes to the window alone. Qt
+    // redraws on them by itself only where the palette's inactive colours
+    // differ from its active ones.
+    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::WindowDeactivate)
         update();
-    QWidget::changeEvent(event);
+    return QWidget::event(event);
 }
 
 } // namespace platform

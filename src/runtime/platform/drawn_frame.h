@@ -3,6 +3,8 @@
 #include <QMargins>
 #include <QWidget>
 
+#include <functional>
+
 // On Wayland Qt 6.4 frames a window with its own decoration (the "bradient"
 // plugin), which draws minimise and maximise boxes whatever the window's flags
 // or size. A window meant to have a title and a close box only draws its frame
@@ -10,6 +12,12 @@
 namespace platform {
 
 bool drawsOwnFrame();
+
+// Seam for tests: replaces the answer of drawsOwnFrame(), such as to build a
+// window as on Wayland elsewhere. Returns the previous function; an empty
+// function restores the standard answer.
+using FrameDrawing = std::function<bool()>;
+FrameDrawing setDrawsOwnFrame(FrameDrawing answer);
 
 // Grows the frameless `window` by the frame around a client area of
 // `clientSize` and returns that client area, on which the controls belong.
@@ -32,7 +40,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
-    void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     bool m_closing = false;

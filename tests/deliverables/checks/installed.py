@@ -1,18 +1,19 @@
-"""The installed tree: its exact file list, desktop entries, metainfo, icons,
-manual pages, changelogs and copyright files."""
+"""The installed tree: its exact file list, icons, and the texts made from
+templates (desktop entries, metainfo, manual pages, changelogs and copyright
+files) word for word."""
 
-import configparser
-import datetime
+import difflib
 import gzip
 import pathlib
 import re
-import shlex
 import shutil
 import struct
 import subprocess
-import xml.etree.ElementTree as ElementTree
 
-from checks.common import DELIVERABLES, ICON_SIZES, LICENSE, PRODUCT, RELEASE_DATE, Faults
+from checks.common import DELIVERABLES, HERE, ICON_SIZES, LICENSE, Faults
+
+# The texts as each deliverable must install them, compressed ones unpacked.
+EXPECTED = HERE.parent / "expected"
 
 
 def install_tree(args):
@@ -53,8 +54,7 @@ def check_installed(faults, root, names):
     faults.equal("files not expected", sorted(found - wanted), [])
 
     for name in names:
-        expected = DELIVERABLES[name]
-        app_id = expected["id"]
+        app_id = DELIVERABLES[name]["id"]
         executable = root / "bin" / name
         if executable.exists():
             faults.check(executable.stat().st_mode & 0o111, f"{executable} is not executable")
@@ -63,63 +63,39 @@ def check_installed(faults, root, names):
             if icon.exists():
                 faults.equal(f"size of {icon.name} in {size}x{size}", png_size(icon), (size, size))
 
-        desktop_path = root / f"share/applications/{app_id}.desktop"
-        if desktop_path.exists():
-            desktop = configparser.ConfigParser(interpolation=None)
-            desktop.optionxform = str
-            desktop.read(desktop_path, encoding="utf-8")
-            entry = desktop["Desktop Entry"]
-            # StartupWMClass: the class part of the window's WM_CLASS, which
-            # Qt takes from the application name.
-            for key, value in {"Type": "Application", "Name": name, "Exec": name, "TryExec": name,
-                               "Terminal": "false", "Icon": app_id, "StartupWMClass": name}.items():
-                faults.equal(f"{desktop_path.name} {key}", entry.get(key), value)
-
-        metainfo_path = root / f"share/metainfo/{app_id}.metainfo.xml"
-        if metainfo_path.exists():
-            component = ElementTree.parse(metainfo_path).getroot()
-            faults.equal(f"{metainfo_path.name} id", component.findtext("id"), app_id)
-            faults.equal(f"{metainfo_path.name} launchable",
-                         component.findtext("launchable"), f"{app_id}.desktop")
-            faults.equal(f"{metainfo_path.name} binary",
-                         component.findtext("provides/binary"), name)
-            faults.equal(f"{metainfo_path.name} releases",
-                         [(release.get("version"), release.get("date"))
-                          for release in component.iter("release")],
-                         [(expected["version_text"], RELEASE_DATE)])
         check_texts(faults, root, name)
 
 
-def versions_after(name, text):
-    return set(re.findall(rf"\b{re.escape(name)} (\d[\w.]*)", text))
+def compare_texts(faults, root, name):
+    """Each text made from a template, byte for byte; a diff for each that differs."""
+    app_id, docs = DELIVERABLES[name]["id"], f"share/doc/{DELIVERABLES[name]['package']}"
+    for installed in (f"share/applications/{app_id}.desktop",
+                      f"share/metainfo/{app_id}.metainfo.xml", f"share/man/man1/{name}.1.gz",
+                      f"{docs}/changelog.gz", f"{docs}/copyright"):
+        path = root / installed
+        wanted = EXPECTED / name / path.name.removesuffix(".gz")
+        if not path.exists():
+            continue  # a missing file is reported with the file list
+        text = gzip.decompress(path.read_bytes()) if path.suffix == ".gz" else path.read_bytes()
+        if text != wanted.read_bytes():
+            diff = difflib.unified_diff(wanted.read_text().splitlines(True),
+                                        text.decode(errors="replace").splitlines(True),
+                                        str(wanted.relative_to(HERE.parents[2])), installed)
+            faults.check(False, f"{installed} differs from what it must be:\n{''.join(diff)}")
 
 
 def check_texts(faults, root, name):
-    """The manual page, changelog and copyright file, made from templates."""
-    version = DELIVERABLES[name]["version_text"]
+    """The texts made from templates: whole, then what they must match elsewhere."""
+    compare_texts(faults, root, name)
     docs = root / "share/doc" / DELIVERABLES[name]["package"]
     page_path = root / f"share/man/man1/{name}.1.gz"
     if page_path.exists():
         page = gzip.decompress(page_path.read_bytes()).decode().replace("\\-", "-")
-        header = next((line for line in page.splitlines() if line.startswith(".TH ")), "")
-        faults.equal(f"{page_path.name} header", shlex.split(header),
-                     [".TH", name, "1", RELEASE_DATE, f"{PRODUCT} {version}", "User Commands"])
-        faults.equal(f"{page_path.name} versions", versions_after(name, page), {version})
-        months = "January|February|March|April|May|June|July|August|September|October|November|December"
-        faults.equal(f"{page_path.name} dates", set(re.findall(rf"(?:{months}) \d+(?:, \d+)?", page)),
-                     {"April 13, 2012", "April 13"})
         files = re.findall(r"^\.I (\S+)$", page.partition(".SH FILES")[2], re.MULTILINE)
         missing = [path for path in files
                    if not path.startswith("/usr/") or not list(root.glob(path[len("/usr/"):]))]
         faults.check(files and not missing, f"{page_path.name} FILES: {files}, not installed: {missing}")
-    changelog_path = docs / "changelog.gz"
-    if changelog_path.exists():
-        changelog = gzip.decompress(changelog_path.read_bytes()).decode()
-        faults.equal("changelog package and version", changelog.split(" ", 2)[:2],
-                     [DELIVERABLES[name]["package"], f"({version})"])
-        faults.equal("changelog versions", versions_after(name, changelog), {version})
-        date = datetime.date.fromisoformat(RELEASE_DATE).strftime("%a, %d %b %Y 12:00:00 +0000")
-        faults.check(changelog.rstrip().endswith(f">  {date}"), f"changelog not dated {date}")
+    # The licence as the source tree has it now.
     if (docs / "copyright").exists():
         holders, text = re.search(r"\nCopyright \(c\) (.+?)\n\n(.+)$", LICENSE.read_text(),
                                   re.DOTALL).groups()

@@ -6,6 +6,7 @@
 #include "runtime/platform/system_move.h"
 
 #include <QScopeGuard>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
 
@@ -49,16 +50,25 @@ void TestMoveAndFrame::pointerFollowerMovesTheWindowUntilRelease()
 
 void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
 {
-    // At literal positions, in the desktop's colours: what the user sees.
+    // At literal positions, in the desktop's colours: what the user sees. As
+    // on many desktops, the inactive colours are the active ones, so that only
+    // the frame itself redraws when the window loses the keyboard.
     const QPalette desktop = QApplication::palette();
     const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
-    const QPalette palette = distinctPalette();
+    QPalette palette = distinctPalette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto each = QPalette::ColorRole(role);
+        palette.setColor(QPalette::Inactive, each, palette.color(QPalette::Active, each));
+    }
     QApplication::setPalette(palette);
     QWidget window;
     window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     QPalette own; // the form's own background, which the frame does not take
     own.setColor(QPalette::Window, Qt::black);
     window.setPalette(own);
+    QPixmap icon(22, 22);
+    icon.fill(Qt::green);
+    window.setWindowIcon(icon);
     const QWidget *client = addDrawnFrame(&window, QSize(200, 100));
     QCOMPARE(window.size(), QSize(206, 133));
     QCOMPARE(window.minimumSize(), window.maximumSize());
@@ -72,8 +82,8 @@ void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
     window.show();
     QApplication::setActiveWindow(&window);
     QTRY_VERIFY(window.isActiveWindow());
-    const auto colours = [&window](const QList<QPoint> &points) {
-        const QImage image = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const auto colours = [&window](const QList<QPoint> &points) { // as shown, not drawn anew
+        const QImage image = window.screen()->grabWindow(window.winId()).toImage();
         QList<QColor> found;
         for (const QPoint &point : points)
             found << image.pixelColor(point);
@@ -83,15 +93,19 @@ void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
     // middle of the close box's cross.
     const QList<QPoint> frame = {{100, 1}, {100, 29}, {2, 60}, {203, 60}, {100, 130}};
     const QList<QPoint> inside = {{100, 30}, {3, 60}, {202, 60}, {100, 129}};
-    QCOMPARE(colours(frame),
-             QList<QColor>(frame.size(), palette.color(QPalette::Active, QPalette::Window)));
+    const QColor strip = palette.color(QPalette::Active, QPalette::Window);
+    QTRY_COMPARE(colours(frame), QList<QColor>(frame.size(), strip));
     QCOMPARE(colours(inside), QList<QColor>(inside.size(), Qt::black));
     QCOMPARE(colours({{189, 15}}),
              QList<QColor>{palette.color(QPalette::Active, QPalette::WindowText)});
+    // The icon's corners, left of the title in the middle of the strip, and
+    // just beyond them.
+    QCOMPARE(colours({{8, 4}, {29, 25}, {7, 4}, {8, 3}, {30, 25}, {29, 26}}),
+             (QList<QColor>{Qt::green, Qt::green, strip, strip, strip, strip}));
     QApplication::setActiveWindow(&other);
     QTRY_VERIFY(!window.isActiveWindow());
-    QCOMPARE(colours({{189, 15}}),
-             QList<QColor>{palette.color(QPalette::Disabled, QPalette::WindowText)});
+    QTRY_COMPARE(colours({{189, 15}}),
+                 QList<QColor>{palette.color(QPalette::Disabled, QPalette::WindowText)});
 
     auto *drawn = window.findChild<DrawnFrame *>();
     QTest::mousePress(drawn, Qt::LeftButton, {}, QPoint(100, 15)); // the title: a move
