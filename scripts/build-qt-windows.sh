@@ -39,7 +39,39 @@ features_off=(
     imageformat_bmp imageformat_ppm imageformat_xbm
     system_zlib system_png system_pcre2 system_doubleconversion
     qmake androiddeployqt macdeployqt
+    # What no window of the program shows or uses; the program needs labels,
+    # buttons, message boxes, timers, the windows platform with its styles,
+    # the ico format and accessibility. Some stay because something kept
+    # needs them (see the README, "On Windows").
+    mimetype process sharedmemory systemsemaphore filesystemwatcher gestures
+    proxymodel sortfilterproxymodel identityproxymodel transposeproxymodel
+    concatenatetablesproxymodel stringlistmodel
+    jalalicalendar islamiccivilcalendar hijricalendar sha3_fast
+    pdf picture movie texthtmlparser cssparser standarditemmodel filesystemmodel
+    image_heuristic_mask image_text desktopservices systemtrayicon whatsthis
+    undocommand undostack undogroup
+    style_fusion style_stylesheet effects graphicsview graphicseffect dockwidget mdiarea
+    toolbox contextmenu calendarwidget datetimeedit colordialog filedialog fontdialog
+    progressdialog inputdialog errormessage wizard splashscreen splitter lcdnumber dial
+    keysequenceedit fontcombobox combobox syntaxhighlighter textbrowser textedit
+    commandlinkbutton sizegrip statusbar statustip undoview completer fscompleter
+    datawidgetmapper columnview listwidget treewidget tablewidget scroller
+    progressbar
+    # Shaping of complex scripts: the program's texts are plain English, laid
+    # out by Qt's own basic shaper with the Windows fonts' advances.
+    harfbuzz
 )
+# Qt's own headers, fixed where they build only with features on that the
+# program does not use: nothing else brings QHash into the common style's
+# private header once the combo box is off, and the Vista style's includes
+# the text edit and the input dialog whether they are there or not.
+fix_source() {
+    sed -i 's|^#include "qcommonstyle.h"$|&\n#include <QtCore/qhash.h>|' \
+        source/src/widgets/styles/qcommonstyle_p.h
+    sed -i -e 's|^#include <qtextedit.h>$|#if QT_CONFIG(textedit)\n&\n#endif|' \
+        -e 's|^#include <qinputdialog.h>$|#if QT_CONFIG(inputdialog)\n&\n#endif|' \
+        source/src/plugins/styles/windowsvista/qwindowsvistastyle_p_p.h
+}
 options=(
     -DCMAKE_BUILD_TYPE=Release
     "-DCMAKE_C_FLAGS=-ffunction-sections -fdata-sections"
@@ -55,8 +87,8 @@ for feature in "${features_off[@]}"; do
     options+=("-DFEATURE_$feature=OFF")
 done
 # The stamp names the source and everything the build was made with: the
-# options above and the toolchain.
-want_stamp="qt6-base $version $(printf '%s\n' "${options[@]}" | cat - "$toolchain" | sha256sum | cut -d' ' -f1)"
+# options above, the fix to the source and the toolchain.
+want_stamp="qt6-base $version $({ printf '%s\n' "${options[@]}"; declare -f fix_source; } | cat - "$toolchain" | sha256sum | cut -d' ' -f1)"
 
 if [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$want_stamp" ]; then
     say "reusing $prefix"
@@ -93,6 +125,7 @@ cd "$work"
 say "fetching Debian's source of qt6-base $version"
 apt-get source --download-only -qq "qt6-base=$version" >&2
 dpkg-source --no-check -x qt6-base_*.dsc source >/dev/null
+fix_source
 
 say "configuring (log: $work/configure.log)"
 if ! cmake -S source -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \

@@ -60,5 +60,5 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 # on: the bare clock of bench/, built and linked the same way.
 echo "Windows executables (bytes):"
 for exe in Countdown Tallybell-3 reference_clock; do
-    printf '  %-16s %10d\n' "$exe.exe" "$(stat -c %s "$build/bin/$exe.exe")"
+    printf '  %-20s %10d\n' "$exe.exe" "$(stat -c %s "$build/bin/$exe.exe")"
 done
