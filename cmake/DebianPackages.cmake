@@ -3,6 +3,7 @@
 # add_deliverable) adds its own name and version. The target `package`
 # makes them all.
 include_guard(GLOBAL)
+include(RequiredArguments)
 
 # add_debian_packages(VENDOR <name> CONTACT <maintainer> SUMMARY <text> PREFIX <folder>)
 #
@@ -11,11 +12,7 @@ include_guard(GLOBAL)
 function(add_debian_packages)
     set(keywords VENDOR CONTACT SUMMARY PREFIX)
     cmake_parse_arguments(PARSE_ARGV 0 ARG "" "${keywords}" "")
-    foreach(keyword IN LISTS keywords)
-        if(NOT DEFINED ARG_${keyword})
-            message(FATAL_ERROR "add_debian_packages: ${keyword} is missing")
-        endif()
-    endforeach()
+    require_arguments(add_debian_packages ARG ${keywords})
 
     set(CPACK_OUTPUT_CONFIG_FILE "${PROJECT_BINARY_DIR}/CPackCommon.cmake")
     set(CPACK_GENERATOR DEB)

@@ -3,6 +3,7 @@
 # <name>-<version text>-win64.zip in the top of the build folder. `make
 # package-windows` (the target package-windows) packs every deliverable's zip.
 include_guard(GLOBAL)
+include(RequiredArguments)
 
 # windows_deliverable(<target> RESOURCE <rc file> VERSION_TEXT <text> FONT <face>)
 #
@@ -12,11 +13,7 @@ include_guard(GLOBAL)
 # Debian source and the zip carries its licence.
 function(windows_deliverable target)
     cmake_parse_arguments(PARSE_ARGV 1 ARG "" "RESOURCE;VERSION_TEXT;FONT" "")
-    foreach(keyword RESOURCE VERSION_TEXT FONT)
-        if(NOT DEFINED ARG_${keyword})
-            message(FATAL_ERROR "windows_deliverable(${target}): ${keyword} is missing")
-        endif()
-    endforeach()
+    require_arguments("windows_deliverable(${target})" ARG RESOURCE VERSION_TEXT FONT)
     find_package(Python3 REQUIRED COMPONENTS Interpreter)
     set(qt_licence "${QT6_INSTALL_PREFIX}/LICENSE.LGPL3")
     set(qt_source_file "${QT6_INSTALL_PREFIX}/DEBIAN-SOURCE-VERSION")

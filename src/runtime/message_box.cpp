@@ -2,7 +2,6 @@
 
 #include "runtime/platform/tool_window.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 namespace runtime {
@@ -32,7 +31,7 @@ void msgBox(const QString &prompt, int style, const QString &title)
     // Owned by the window that opened it, as a Windows message box is: above
     // it and centred on it. Windows do not pass their palette or font on to
     // the windows they own, so the box looks as the desktop has it.
-    QMessageBox box(iconOf(style), title, prompt, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(iconOf(style), title, prompt, QMessageBox::Ok, keyboardReturn.opener());
     box.setTextFormat(Qt::PlainText);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();

@@ -21,6 +21,9 @@ public:
     KeyboardReturn(const KeyboardReturn &) = delete;
     KeyboardReturn &operator=(const KeyboardReturn &) = delete;
 
+    // The window that was active, if it is still there.
+    QWidget *opener() const { return m_opener; }
+
 private:
     QPointer<QWidget> m_opener;
 };
