@@ -22,7 +22,7 @@ public:
     KeyboardReturn &operator=(const KeyboardReturn &) = delete;
 
     // The window that was active, if it is still there.
-    QWidget *opener() const { return m_opener; }
+    QWidget *opener() const { return m_opener.data(); }
 
 private:
     QPointer<QWidget> m_opener;
