@@ -73,6 +73,26 @@ off_taskbar() {
         xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR
 }
 
+# drag_to WINDOW X Y: presses on the title strip and moves in five steps
+# until the window's corner is at X Y, then lets go.
+drag_to() {
+    local from_x from_y grip_x grip_y
+    read -r from_x from_y <<<"$(position "$1")"
+    grip_x=$((from_x + $(scaled 40)))
+    grip_y=$((from_y + $(scaled 8)))
+    xdotool mousemove "$grip_x" "$grip_y" mousedown 1
+    for step in 1 2 3 4 5; do
+        xdotool mousemove $((grip_x + ($2 - from_x) * step / 5)) $((grip_y + ($3 - from_y) * step / 5))
+        sleep 0.1
+    done
+    for _ in $(seq 50); do
+        [ "$(position "$1")" = "$2 $3" ] && break
+        sleep 0.1
+    done
+    xdotool mouseup 1
+    sleep 1 # the move loop ends
+}
+
 # A length in the program's pixels as the screen's pixels at the DPI of
 # the run (percent of 96 DPI), rounded as Qt rounds.
 percent=100
@@ -151,24 +171,11 @@ check() {
         before=$(position "$main")
         read -r x y <<<"$before"
         # As a person drags: in steps, then waits for the window to follow
-        # (up to 5 s on a busy machine) before letting go.
-        local grip_x grip_y
-        grip_x=$((x + $(scaled 40)))
-        grip_y=$((y + $(scaled 8)))
-        xdotool mousemove "$grip_x" "$grip_y" mousedown 1
-        for step in 1 2 3 4 5; do
-            xdotool mousemove $((grip_x + 10 * step)) $((grip_y + 6 * step))
-            sleep 0.1
-        done
-        for _ in $(seq 50); do
-            [ "$(position "$main")" = "$((x + 50)) $((y + 30))" ] && break
-            sleep 0.1
-            # A busy move loop may miss the last motion: nudge the pointer
-            # off its place and back, as a hand does.
-            xdotool mousemove $((grip_x + 49)) $((grip_y + 30)) mousemove $((grip_x + 50)) $((grip_y + 30))
-        done
-        xdotool mouseup 1
-        sleep 1 # the move loop ends
+        # (up to 5 s on a busy machine) before letting go. A busy move loop
+        # can drop the last steps: the rest is dragged again, as a hand does.
+        drag_to "$main" $((x + 50)) $((y + 30))
+        [ "$(position "$main")" = "$((x + 50)) $((y + 30))" ] ||
+            drag_to "$main" $((x + 50)) $((y + 30))
         after=$(position "$main")
         [ "$after" = "$((x + 50)) $((y + 30))" ] ||
             fail "$name" "dragged from $before to $after, not by 50 30"
