@@ -166,6 +166,9 @@ check() {
             [ "$blue" -eq 0 ] || fail "$name" "the main window covers the About box ($blue pixels)"
             xdotool key Return
             gone '^About$' || fail "$name" "About box stays"
+            # Wine has handed the window to openbox for the box: still off
+            # the taskbar.
+            off_taskbar "$main" || fail "$name" "main window is on the taskbar after About"
             # The keyboard is back on About: Space opens it again.
             xdotool key space
             if [ -n "$(find_window '^About$')" ]; then
