@@ -51,11 +51,11 @@ def main(executable, version):
     # Qt's own options, with their values, are left to Qt.
     expect(["-style", "fusion", "-platform=offscreen", "--reverse", "--version"], 0,
            f"{name} {version}\n", "")
-    # Every one of them that takes a value: -name value, --name=value, and
-    # last with no value.
+    # Every one of them that takes a value, as -name value and --name=value;
+    # last with no value, where the two the program reads itself differ.
     spaced = [a for option in QT_OPTIONS_WITH_VALUE for a in (f"-{option}", "v")]
     joined = [f"--{option}=v" for option in QT_OPTIONS_WITH_VALUE]
-    for arguments in [spaced, joined] + [[f"-{o}"] for o in QT_OPTIONS_WITH_VALUE]:
+    for arguments in (spaced + joined, ["-platform"], ["-display"], ["-style"]):
         expect(["--version"] + arguments, 0, f"{name} {version}\n", "")
 
     pointer = f" (see '{name} --help')\n"
