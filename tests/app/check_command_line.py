@@ -52,7 +52,8 @@ def main(executable, version):
     expect(["-style", "fusion", "-platform=offscreen", "--reverse", "--version"], 0,
            f"{name} {version}\n", "")
     # Every one of them that takes a value, as -name value and --name=value;
-    # last with no value, where the two the program reads itself differ.
+    # last with no value: the two the program reads itself, and one it only
+    # hands on.
     spaced = [a for option in QT_OPTIONS_WITH_VALUE for a in (f"-{option}", "v")]
     joined = [f"--{option}=v" for option in QT_OPTIONS_WITH_VALUE]
     for arguments in (spaced + joined, ["-platform"], ["-display"], ["-style"]):
