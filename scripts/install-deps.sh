@@ -25,8 +25,9 @@ packages=(
     # X11 window states, through the connection Qt holds.
     pkgconf
     libxcb1-dev
-    # The window-state test runs on a real X server.
+    # The window-state test runs on a real X server, and types there.
     xvfb
+    xdotool
     # Fonts the tests measure with: the substitutes for the program's faces.
     fonts-dejavu-core
     fonts-liberation2

@@ -116,8 +116,9 @@ QObject *createControl(QWidget *form, const Control &design)
 
 void CommandButton::keyPressEvent(QKeyEvent *event)
 {
+    // The keypad's Enter comes with the keypad modifier on X11 and Windows.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        && event->modifiers() == Qt::NoModifier) {
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         click();
         return;
     }

@@ -13,6 +13,12 @@ import sys
 import tempfile
 
 
+QT_OPTIONS_WITH_VALUE = (
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+    "qwindowicon", "qwindowtitle", "geometry", "title", "icon", "display", "name", "visual",
+    "session", "style", "stylesheet", "qmljsdebugger", "fontengine")
+
+
 def run(executable, arguments, **environment):
     env = {k: v for k, v in os.environ.items()
            if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE")}
@@ -35,16 +41,23 @@ def main(executable, version):
                               f"expected {want!r}")
         return actual
 
-    for option in ("--help", "-h"):
-        _, usage, _ = expect([option], 0, stderr="")
+    for options in (["--help"], ["-h"], ["-h", "-v"], ["-v", "-h"]):  # help wins
+        _, usage, _ = expect(options, 0, stderr="")
         if (not usage.startswith(f"Usage: {name} [options]\n") or "--version" not in usage
                 or "(April 13, 2012)" not in usage):
-            faults.append(f"{name} {option}: usage reads {usage!r}")
+            faults.append(f"{name} {' '.join(options)}: usage reads {usage!r}")
     for option in ("--version", "-v"):
         expect([option], 0, f"{name} {version}\n", "")
     # Qt's own options, with their values, are left to Qt.
     expect(["-style", "fusion", "-platform=offscreen", "--reverse", "--version"], 0,
            f"{name} {version}\n", "")
+    # Every one of them that takes a value, as -name value and --name=value;
+    # last with no value: the two the program reads itself, and one it only
+    # hands on.
+    spaced = [a for option in QT_OPTIONS_WITH_VALUE for a in (f"-{option}", "v")]
+    joined = [f"--{option}=v" for option in QT_OPTIONS_WITH_VALUE]
+    for arguments in (spaced + joined, ["-platform"], ["-display"], ["-style"]):
+        expect(["--version"] + arguments, 0, f"{name} {version}\n", "")
 
     pointer = f" (see '{name} --help')\n"
     expect(["--bogus-option"], 2, "", f"{name}: unknown option '--bogus-option'{pointer}")
@@ -55,6 +68,8 @@ def main(executable, version):
     expect([], 1, "", f"{name}: cannot connect to the display \":57\"\n", DISPLAY=":57")
     expect([], 1, "", f"{name}: cannot connect to a display: DISPLAY is not set\n",
            QT_QPA_PLATFORM="xcb")
+    expect(["-platform", "xcb:nograb"], 1, "", f"{name}: cannot connect to the display \":57\"\n",
+           DISPLAY=":57")
     for display in (["-display", ":58"], ["-display=:58"]):
         expect(display, 1, "", f"{name}: cannot connect to the display \":58\"\n",
                DISPLAY=":57")

@@ -74,6 +74,8 @@ void TestEventDay::screenReaderReadsThroughADrawnFrame()
     const auto restore = qScopeGuard([&] { platform::setDrawsOwnFrame(standard); });
     LMF2D window;
     QVERIFY(window.findChild<platform::DrawnFrame *>());
+    // Its own frame only: no title bar from the window system as well.
+    QCOMPARE(window.windowFlags(), Qt::Tool | Qt::FramelessWindowHint);
     QAccessibleInterface *frame = QAccessible::queryAccessibleInterface(&window);
     QVERIFY(frame->text(QAccessible::Description).startsWith(QStringLiteral("GET FUCKING")));
     QCOMPARE(frame->childCount(), 3); // the labels and the button, not the frame or client
@@ -156,6 +158,10 @@ void TestEventDay::eachClickShowsTheFarewell()
     window.show();
     auto *button = window.findChild<QPushButton *>("Command1");
     BoxDismisser boxes;
+    // A press that slides off the button is no click.
+    QTest::mousePress(button, Qt::LeftButton);
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-5, -5));
+    QVERIFY(boxes.seen.isEmpty());
     QTest::mouseClick(button, Qt::LeftButton);
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(boxes.seen.size(), 2);

@@ -89,27 +89,34 @@ void TestMainAccess::focusStartsOnTheHiddenButtonAndCyclesTheButtons()
     m_main->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
-    // The focus mark: dots in the button's text colour on every side of a
-    // rectangle three pixels inside the edge of the flat "About" (220, 2, 43,
-    // 17), clear of its caption; counted on the side with the fewest.
+    // The focus mark: every other pixel, from the ones beside the corners, of
+    // the sides of a rectangle three pixels inside the edge of the flat "About"
+    // (220, 2, 43, 17), clear of its caption, in the button's text colour ('o').
     auto *about = m_main->findChild<QWidget *>("Command3");
-    const auto markDots = [&] {
+    const auto mark = [&] {
         const QImage image = m_main->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const QColor ink = about->palette().color(QPalette::ButtonText);
-        int fewest = 37;
+        QString pixels;
         for (const QRect side : {QRect(223, 5, 1, 11), QRect(223, 5, 37, 1), QRect(259, 5, 1, 11),
-                                 QRect(223, 15, 37, 1)})
-            fewest = qMin(fewest, countPixels(image, side, ink));
-        return fewest;
+                                 QRect(223, 15, 37, 1)}) {
+            for (int y = side.top(); y <= side.bottom(); ++y) {
+                for (int x = side.left(); x <= side.right(); ++x)
+                    pixels += image.pixelColor(x, y) == ink ? u'o' : u'.';
+            }
+        }
+        return pixels;
     };
+    const QString upright = QStringLiteral(".o").repeated(5) + u'.';
+    const QString level = QStringLiteral(".o").repeated(18) + u'.';
+    const QString dotted = upright + level + upright + level;
     about->setFocus(Qt::MouseFocusReason); // a click leaves no mark
-    QCOMPARE(markDots(), 0);
+    QCOMPARE(mark(), QString(dotted.size(), u'.'));
     m_main->findChild<QWidget *>("Command1")->setFocus();
     const QStringList cycle = {"Command2", "Command3", "Command4", "Command1", "Command2"};
     for (const QString &next : cycle) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), next);
-        QCOMPARE(markDots() > 3, next == QLatin1String("Command3"));
+        QCOMPARE(mark(), next == u"Command3" ? dotted : QString(dotted.size(), u'.'));
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
@@ -142,10 +149,16 @@ void TestMainAccess::screenReaderFindsWhatTheScreenShows()
             showingButtons << name;
     }
     QCOMPARE(window->indexOfChild(nullptr), -1);
+    QCOMPARE(window->child(window->childCount()), nullptr);
+    QCOMPARE(window->child(-1), nullptr);
     QCOMPARE(showingButtons, (QStringList{"Close", "About"}));
     auto *closeButton = m_main->findChild<QPushButton *>("Command4");
     QAccessibleInterface *close = QAccessible::queryAccessibleInterface(closeButton);
-    QVERIFY(close->text(QAccessible::Description).contains("ends the program"));
+    // Set as the description itself: Qt would read a tooltip as one too.
+    QCOMPARE(closeButton->accessibleDescription(),
+             QStringLiteral("Closes every window and ends the program."));
+    QVERIFY(closeButton->toolTip().isEmpty());
+    QCOMPARE(close->text(QAccessible::Description), closeButton->accessibleDescription());
     QVERIFY(close->actionInterface()->actionNames().contains(
         QAccessibleActionInterface::pressAction()));
     for (const bool held : {true, false}) {

@@ -91,6 +91,9 @@ void TestMainPixels::systemColoursFollowTheDesktop()
     });
     // The Windows style fills a button's face with the button colour itself.
     QVERIFY(QApplication::setStyle(QStringLiteral("Windows")));
+    {
+        const LMF2D gone; // its going leaves the others following the desktop
+    }
     LMF2D eventDay;
     QWidget other; // shown last, it leaves the others inactive
     for (QWidget *window : std::initializer_list<QWidget *>{m_main.get(), &eventDay, &other})
@@ -136,6 +139,7 @@ void TestMainPixels::frameAndLinesFillTheirPixels()
     const QColor frame = QApplication::palette().color(QPalette::Button);
     QVERIFY(filled(0, 21, 1, 144, Qt::black));
     QVERIFY(filled(1, 1, 280, 2, frame));
+    QVERIFY(filled(0, 19, 280, 21, frame)); // Line3, under the title strip
     QVERIFY(filled(1, 19, 3, 144, frame));
     QVERIFY(filled(281, 19, 282, 146, frame));
     QVERIFY(filled(280, 137, 282, 146, frame));

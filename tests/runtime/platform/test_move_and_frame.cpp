@@ -63,12 +63,14 @@ void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
     QApplication::setPalette(palette);
     QWidget window;
     window.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    QPalette own; // the form's own background, which the frame does not take
+    QPalette own; // the form's own colours, which the frame does not take
     own.setColor(QPalette::Window, Qt::black);
+    own.setColor(QPalette::WindowText, Qt::red);
     window.setPalette(own);
     QPixmap icon(22, 22);
     icon.fill(Qt::green);
     window.setWindowIcon(icon);
+    window.setWindowTitle(QStringLiteral("Form1"));
     const QWidget *client = addDrawnFrame(&window, QSize(200, 100));
     QCOMPARE(window.size(), QSize(206, 133));
     QCOMPARE(window.minimumSize(), window.maximumSize());
@@ -96,8 +98,27 @@ void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
     const QColor strip = palette.color(QPalette::Active, QPalette::Window);
     QTRY_COMPARE(colours(frame), QList<QColor>(frame.size(), strip));
     QCOMPARE(colours(inside), QList<QColor>(inside.size(), Qt::black));
-    QCOMPARE(colours({{189, 15}}),
-             QList<QColor>{palette.color(QPalette::Active, QPalette::WindowText)});
+    const QColor ink = palette.color(QPalette::Active, QPalette::WindowText);
+    const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+    // The close box's cross: two strokes of eight pixels corner to corner in
+    // the box (180, 6, 18, 18), nothing beyond their ends or between them.
+    for (int x = 180; x < 198; ++x) {
+        for (int y = 6; y < 24; ++y) {
+            const int down = std::abs(x - y - 174);
+            const int up = std::abs(x + y - 203);
+            if (x >= 185 && x <= 192 && (down == 0 || up == 0))
+                QCOMPARE(shown.pixelColor(x, y), ink);
+            else if (std::min(down, up) >= 3 || x < 183 || x > 194 || y < 9 || y > 20)
+                QCOMPARE(shown.pixelColor(x, y), strip);
+        }
+    }
+    // The title, in the frame's ink, between the icon and the close box.
+    int titleInk = 0;
+    for (int x = 35; x < 175; ++x) {
+        for (int y = 0; y < 30; ++y)
+            titleInk += shown.pixelColor(x, y) == ink;
+    }
+    QVERIFY(titleInk > 5);
     // The icon's corners, left of the title in the middle of the strip, and
     // just beyond them.
     QCOMPARE(colours({{8, 4}, {29, 25}, {7, 4}, {8, 3}, {30, 25}, {29, 26}}),
