@@ -70,14 +70,6 @@ def windows_executable(args):
     faults.finish(f"{args.exe.name} ({size / 2**20:.1f} MiB, needs {', '.join(dlls)})")
 
 
-def msi_version(name):
-    return ".".join(map(str, DELIVERABLES[name]["version"]))
-
-
-def installed_files(name):
-    return sorted([f"{name}.exe", "LICENSE-Qt.txt", "LICENSE.txt", "README.txt"])
-
-
 def msiinfo(*arguments):
     return subprocess.run(["msiinfo", *map(str, arguments)], check=True, capture_output=True).stdout
 
@@ -86,27 +78,34 @@ def msi_table(msi, table):
     return [row.split("\t") for row in msiinfo("export", msi, table).decode().splitlines()[3:]]
 
 
-def windows_installer(args):
-    faults = Faults()
-    name, expected = args.name, DELIVERABLES[args.name]
-    summary = dict(re.findall(r"^([^:\n]+): (.*)$", msiinfo("suminfo", args.msi).decode(), re.M))
-    # The word count (msiinfo's "Source"): compressed (2), no administrator (8).
-    faults.equal("platform;language, word count", (summary["Template"], summary["Source"]),
-                 ("x64;1033", "10 (a)"))
-    properties = dict(msi_table(args.msi, "Property"))
+def read_installer(faults, name, msi, ico):
+    """What msiinfo reads of an installer: 64-bit, compressed, no
+    administrator (word count 10, msiinfo's "Source"), per user (no
+    ALLUSERS), the product, the four files, the icon of Installed apps."""
+    summary = dict(re.findall(r"^(\w+): (.*)$", msiinfo("suminfo", msi).decode(), re.M))
+    properties = dict(msi_table(msi, "Property"))
     read = ("ProductName", "Manufacturer", "ProductVersion", "UpgradeCode", "ALLUSERS")
-    faults.equal("properties", [properties.get(key) for key in read],
-                 [name, COMPANY, msi_version(name), f"{{{expected['upgrade_code']}}}", None])
-    faults.equal("files", sorted(row[2] for row in msi_table(args.msi, "File")),
-                 installed_files(name))
-    faults.check(msiinfo("extract", args.msi, "Icon.program.ico") == args.ico.read_bytes(),
-                 "the icon in Installed apps is not program.ico")
-    faults.finish(f"{args.msi.name} ({args.msi.stat().st_size / 2**20:.2f} MiB)")
+    faults.equal(f"{msi.name}: summary and properties",
+                 [summary["Template"], summary["Source"], *map(properties.get, read)],
+                 ["x64;1033", "10 (a)", name, COMPANY, msi_version(name),
+                  f"{{{DELIVERABLES[name]['upgrade_code']}}}", None])
+    faults.equal(f"{msi.name}: files", sorted(row[2] for row in msi_table(msi, "File")),
+                 shipped(name))
+    faults.check(msiinfo("extract", msi, "Icon.program.ico") == ico.read_bytes(), "not program.ico")
+    return properties["ProductCode"]
+
+
+def msi_version(name):
+    return ".".join(map(str, DELIVERABLES[name]["version"]))
+
+
+def shipped(name):
+    return sorted([f"{name}.exe", "LICENSE-Qt.txt", "LICENSE.txt", "README.txt"])
 
 
 class WinePrefix:
-    """A fresh Wine prefix, with a home of its own so that Wine links none
-    of the user's folders and writes no menu files for the host."""
+    """A fresh Wine prefix with a home of its own: Wine links none of the
+    user's folders and, without winemenubuilder, writes no menu files."""
 
     def __init__(self, folder):
         self.env = {key: value for key, value in os.environ.items() if not key.startswith("XDG_")}
@@ -115,32 +114,20 @@ class WinePrefix:
         self.run("wineboot", "--init")
         self.run("wineserver", "--wait")
         self.home = next((folder / "wine/drive_c/users").glob("[!P]*"))
-        self.menu = self.home / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
 
     def run(self, *command):
-        # Wine's services inherit the output of the first program: none here.
+        # Wine's services inherit the first program's output: none here.
         return subprocess.run(command, env=self.env, stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL).returncode
 
     def state(self):
-        """Every file under the user's folder, every registry value and key."""
+        """The user's files but Temp, the registry's keys with their values."""
         state = {str(path) for path in self.home.rglob("*") if "Temp" not in path.parts}
         for hive in ("HKCU", "HKLM"):
-            self.run("wine", "reg", "export", hive, "Z:" + str(self.home.parent / "r.reg"), "/y")
+            self.run("wine", "reg", "export", hive, f"Z:{self.home.parent}/r.reg", "/y")
             text = (self.home.parent / "r.reg").read_text(encoding="utf-16")
-            state |= set(re.findall(r"^\[.*?\]$(?:\n.+)*", text, re.M))
+            state |= set(re.findall(r"^\[.*\]$(?:\n.+)*", text, re.M))
         return state
-
-    def uninstall_entries(self, name):
-        return [dict(re.findall(r'^"(\w+)"="(.*)"$', key, re.M)) for key in self.state()
-                if "\\Uninstall\\" in key and f'"DisplayName"="{name}"' in key]
-
-
-def packed(guid):
-    """A GUID as Windows Installer writes it in registry key names."""
-    digits = guid.strip("{}").replace("-", "")
-    return (digits[7::-1] + digits[11:7:-1] + digits[15:11:-1]
-            + "".join(digits[i + 1] + digits[i] for i in range(16, 32, 2)))
 
 
 def windows_installers(args):
@@ -148,42 +135,39 @@ def windows_installers(args):
     with tempfile.TemporaryDirectory(dir=".") as folder:
         scratch = pathlib.Path(folder).resolve()
         wine = WinePrefix(scratch)
-        before = wine.state()
-        marks = [COMPANY]
-        deliverables = [(str(name), msi, wxs, files) for name, msi, wxs, *files in args.deliverable]
+        menu = wine.home / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+        before, marks = wine.state(), [COMPANY]
+        deliverables = [(str(name), *rest) for name, *rest in args.deliverable]
 
-        def installed(name, msi, version, exe):
-            programs = wine.home / "AppData/Local/Programs" / name
-            faults.equal(f"{msi.name}: files", sorted(path.name for path in programs.glob("*")),
-                         installed_files(name))
-            faults.check((programs / f"{name}.exe").read_bytes() == exe.read_bytes(), f"{name}.exe")
-            shortcut = wine.menu / f"{name}.lnk"
-            faults.check(shortcut.exists() and f"Programs\\{name}\\{name}.exe".encode()
-                         in shortcut.read_bytes(), f"{msi.name}: shortcut")
-            faults.equal(f"{msi.name}: uninstall entries", [(entry["Publisher"],
-                         entry["DisplayVersion"]) for entry in wine.uninstall_entries(name)],
-                         [(COMPANY, version)])
+        def installed(name, version, exe):
+            programs, where = wine.home / "AppData/Local/Programs" / name, f"{name} {version}"
+            faults.equal(f"{where}: files", sorted(path.name for path in programs.iterdir()),
+                         shipped(name))
+            faults.check((programs / exe.name).read_bytes() == exe.read_bytes(), f"{where}: exe")
+            faults.check(f"Programs\\{name}\\{exe.name}".encode()
+                         in (menu / f"{name}.lnk").read_bytes(), f"{where}: shortcut")
+            faults.equal(f"{where}: uninstall entries", [
+                sorted(re.findall(r'^"(DisplayVersion|Publisher)"="(.*)"$', key, re.M))
+                for key in wine.state() if "\\Uninstall\\" in key and f'="{name}"' in key],
+                [[("DisplayVersion", version), ("Publisher", COMPANY)]])
 
-        for name, msi, wxs, files in deliverables:
+        for name, msi, wxs, exe, *files in deliverables:
             # The same installer, one version lower, as another product.
-            older = scratch / f"{name}-older.msi"
-            text = re.sub(r'(<Product Id=")[^"]+', rf"\g<1>{uuid.uuid4()}", wxs.read_text())
+            older, product = scratch / f"{name}-older.msi", str(uuid.uuid4()).upper()
+            text = re.sub(r'(<Product Id=")[^"]+', rf"\g<1>{product}", wxs.read_text())
             (scratch / "older.wxs").write_text(re.sub(r'(\sVersion=")[^"]+', r"\g<1>1.0.0.0", text))
-            subprocess.run([HERE.parents[2] / "scripts/package-windows.py", older,
-                            scratch / "older.wxs", *files], check=True, stdout=subprocess.DEVNULL)
-            for installer in (older, msi):
-                codes = dict(msi_table(installer, "Property"))
-                marks += [name, codes["ProductCode"], packed(codes["ProductCode"]),
-                          packed(codes["UpgradeCode"])]
-            version = msi_version(name)
+            subprocess.run([HERE.parents[2] / "scripts/package-windows.py", older, scratch /
+                            "older.wxs", exe, *files], check=True, stdout=subprocess.DEVNULL)
+            marks += [name, product, read_installer(faults, name, msi, args.ico)]
             # Upgraded, not downgraded, installed again.
-            for installer, status, left in ((older, 0, "1.0.0.0"), (msi, 0, version),
-                                            (older, 1, version), (msi, 0, version)):
-                faults.equal(f"{installer.name}: msiexec /i", min(1, wine.run(
+            current = msi_version(name)
+            for installer, status, version in ((older, 0, "1.0.0.0"), (msi, 0, current),
+                                               (older, 1, current), (msi, 0, current)):
+                faults.equal(f"msiexec /i {installer.name}", min(1, wine.run(
                     "wine", "msiexec", "/i", installer, "/qn")), status)
-                installed(name, installer, left, files[0])
+                installed(name, version, exe)
             # Started from its shortcut, the program shows its window.
-            wine.run("wine", "start", "/unix", wine.menu / f"{name}.lnk")
+            wine.run("wine", "start", "/unix", menu / f"{name}.lnk")
             deadline = time.monotonic() + 60
             while wine.run("xdotool", "search", "--onlyvisible", "--name", "^Time until") != 0:
                 if not faults.check(time.monotonic() < deadline, f"{name}: no window"):
@@ -191,15 +175,14 @@ def windows_installers(args):
                 time.sleep(0.5)
             wine.run("wineserver", "-k")
         # Removed one by one, the other staying.
-        for index, (name, msi, _, _) in enumerate(deliverables):
-            status = wine.run("wine", "msiexec", "/x", msi, "/qn")
-            faults.equal(f"{msi.name}: msiexec /x", status, 0)
-            for other, kept, _, files in deliverables[index + 1:]:
-                installed(other, kept, msi_version(other), files[0])
+        for index, (name, msi, *_) in enumerate(deliverables):
+            faults.equal(f"msiexec /x {msi.name}", wine.run("wine", "msiexec", "/x", msi, "/qn"), 0)
+            for other, _, _, exe, *_ in deliverables[index + 1:]:
+                installed(other, msi_version(other), exe)
         faults.equal("left behind", sorted(entry for entry in wine.state() - before
                                            if any(mark in entry for mark in marks)), [])
         wine.run("wineserver", "-k")
-    faults.finish(f"{len(deliverables)} installers installed, upgraded, kept and removed")
+    faults.finish(f"{len(deliverables)} installers read, installed, upgraded, kept and removed")
 
 
 def add_commands(commands):
@@ -209,12 +192,8 @@ def add_commands(commands):
     command.add_argument("--ico", required=True, type=pathlib.Path)
     command.add_argument("exe", type=pathlib.Path)
     command.set_defaults(run=windows_executable)
-    command = commands.add_parser("windows-installer")
-    command.add_argument("--ico", required=True, type=pathlib.Path)
-    command.add_argument("--name", required=True, choices=DELIVERABLES)
-    command.add_argument("msi", type=pathlib.Path)
-    command.set_defaults(run=windows_installer)
     command = commands.add_parser("windows-installers")
+    command.add_argument("--ico", required=True, type=pathlib.Path)
     command.add_argument("--deliverable", action="append", nargs="+", type=pathlib.Path,
-                         metavar="NAME MSI WXS FILE", required=True)
+                         required=True, metavar="NAME MSI WXS EXE FILE")
     command.set_defaults(run=windows_installers)
