@@ -75,7 +75,8 @@ check-packages: package
 
 # The Windows executables, cross-built with MinGW-w64 against a static Qt that
 # scripts/build-qt-windows.sh makes from Debian's own source (once: it is
-# kept in ~/.cache/tallybell), then their tests under Wine and their zips.
+# kept in ~/.cache/tallybell), then their tests under Wine (with their
+# installers') and their zips and installers.
 WINDOWS_DIR ?= build-windows
 windows: deps
 	@scripts/install-deps.sh windows
@@ -89,6 +90,7 @@ windows: deps
 
 test-windows: windows
 	cmake --build $(WINDOWS_DIR) --parallel $(JOBS)
+	cmake --build $(WINDOWS_DIR) --target package-windows
 	tests/support/run_windows_tests.sh $(WINDOWS_DIR)
 
 package-windows: windows

@@ -13,7 +13,7 @@ include(WindowsDeliverable)
 #     COMPANY <name> PRODUCT <name> COMMENT <text>
 #     ID_PREFIX <reverse DNS> SUMMARY <text> RELEASE_DATE <yyyy-mm-dd>
 #     ICONS <folder> ICON_SIZES <pixels>...
-#     MAINTAINER <name and mail> PREFIX <folder>
+#     MAINTAINER <name and mail> PREFIX <folder> UPGRADE_CODE <GUID>
 #     MAIN <source> SETTINGS_TEMPLATE <template> LINK <library>)
 #
 # <file name> names the executable target, its file on every system and, in
@@ -29,12 +29,14 @@ include(WindowsDeliverable)
 # ICONS is the folder of program.ico, program.svg and program-<size>.png for
 # every size of ICON_SIZES. MAINTAINER is named in the changelog and the
 # copyright file; PREFIX is where the package installs, which the manual
-# page names. The executable is MAIN with the settings generated from
+# page names. UPGRADE_CODE is the GUID by which Windows Installer knows every
+# version of the deliverable: written once, never changed. The executable is MAIN with the settings generated from
 # SETTINGS_TEMPLATE, on LINK.
 #
 # The templates read these settings as DELIVERABLE_<keyword>, along with
 # what is made of them (DELIVERABLE_NAME, _SYMBOL, _PACKAGE, _DESKTOP_ID,
-# _ICON, _VERSION_COMMAS, _MAN_NAME, _CHANGELOG_DATE); the copyright file
+# _ICON, _VERSION_COMMAS, _MAN_NAME, _CHANGELOG_DATE, _PRODUCT_CODE and the
+# installer's component GUIDs _<component>_GUID); the copyright file
 # also reads COPYRIGHT_HOLDERS and LICENSE_TEXT from LICENSE. The target carries
 # the properties DELIVERABLE_ID (the application id), DELIVERABLE_VERSION_TEXT,
 # DELIVERABLE_RESOURCE, DELIVERABLE_SETTINGS (the generated source),
@@ -44,7 +46,7 @@ include(WindowsDeliverable)
 function(add_deliverable name)
     set(one_value_keywords ID VERSION VERSION_TEXT FONT FONT_POINTS LABEL12_TOP
         COMPANY PRODUCT COMMENT ID_PREFIX SUMMARY RELEASE_DATE ICONS
-        MAINTAINER PREFIX MAIN SETTINGS_TEMPLATE LINK)
+        MAINTAINER PREFIX UPGRADE_CODE MAIN SETTINGS_TEMPLATE LINK)
     cmake_parse_arguments(PARSE_ARGV 1 DELIVERABLE "" "${one_value_keywords}" "ICON_SIZES")
     if(DEFINED DELIVERABLE_UNPARSED_ARGUMENTS)
         message(FATAL_ERROR "add_deliverable(${name}): unknown '${DELIVERABLE_UNPARSED_ARGUMENTS}'")
@@ -60,6 +62,14 @@ function(add_deliverable name)
     set(DELIVERABLE_ICON "${DELIVERABLE_ICONS}/program.ico")
     string(REPLACE "." "," DELIVERABLE_VERSION_COMMAS "${DELIVERABLE_VERSION}")
     string(REPLACE "-" "\\-" DELIVERABLE_MAN_NAME "${name}")
+    # The installer's other GUIDs follow from the upgrade code, never drawn at
+    # random: a product code per version, a GUID per component.
+    string(UUID DELIVERABLE_PRODUCT_CODE NAMESPACE "${DELIVERABLE_UPGRADE_CODE}"
+        NAME "product ${DELIVERABLE_VERSION}" TYPE SHA1 UPPER)
+    foreach(component PROGRAM SHORTCUT USER_PROGRAMS)
+        string(UUID DELIVERABLE_${component}_GUID NAMESPACE "${DELIVERABLE_UPGRADE_CODE}"
+            NAME "component ${component}" TYPE SHA1 UPPER)
+    endforeach()
     debian_changelog_date(${DELIVERABLE_RELEASE_DATE} DELIVERABLE_CHANGELOG_DATE)
     debian_copyright_license("${PROJECT_SOURCE_DIR}/LICENSE" COPYRIGHT_HOLDERS LICENSE_TEXT)
 
@@ -70,12 +80,14 @@ function(add_deliverable name)
     set(desktop_entry "${CMAKE_CURRENT_BINARY_DIR}/${DELIVERABLE_DESKTOP_ID}.desktop")
     set(metainfo "${CMAKE_CURRENT_BINARY_DIR}/${DELIVERABLE_DESKTOP_ID}.metainfo.xml")
     set(package_config "${PROJECT_BINARY_DIR}/CPackConfig-${DELIVERABLE_SYMBOL}.cmake")
+    set(installer "${CMAKE_CURRENT_BINARY_DIR}/${DELIVERABLE_SYMBOL}.wxs")
     configure_file("${DELIVERABLE_SETTINGS_TEMPLATE}" "${settings}" @ONLY)
     configure_file("${templates}/program.manifest.in" "${DELIVERABLE_MANIFEST}" @ONLY)
     configure_file("${templates}/version.rc.in" "${resource}" @ONLY)
     configure_file("${templates}/deliverable.desktop.in" "${desktop_entry}" @ONLY)
     configure_file("${templates}/deliverable.metainfo.xml.in" "${metainfo}" @ONLY)
     configure_file("${templates}/package.cmake.in" "${package_config}" @ONLY)
+    configure_file("${templates}/installer.wxs.in" "${installer}" @ONLY)
     # The documents of the package; the manual page and the changelog are
     # compressed as Debian ships them (-n: no name or time stamp, so that
     # the packages are reproducible).
@@ -95,8 +107,9 @@ function(add_deliverable name)
 
     qt_add_executable(${name} WIN32 "${DELIVERABLE_MAIN}" "${settings}")
     if(WIN32)
-        windows_deliverable(${name} RESOURCE "${resource}"
-            VERSION_TEXT "${DELIVERABLE_VERSION_TEXT}" FONT "${DELIVERABLE_FONT}")
+        windows_deliverable(${name} RESOURCE "${resource}" INSTALLER "${installer}"
+            ICON "${DELIVERABLE_ICON}" VERSION_TEXT "${DELIVERABLE_VERSION_TEXT}"
+            FONT "${DELIVERABLE_FONT}")
     endif()
     target_compile_definitions(${name} PRIVATE DELIVERABLE=${DELIVERABLE_SYMBOL})
     target_link_libraries(${name} PRIVATE ${DELIVERABLE_LINK} project_warnings project_hardening)

@@ -12,8 +12,9 @@
 #   package  lintian (make check-packages)
 #   windows  the MinGW-w64 C++ compiler, what building Qt for Windows from
 #            Debian's source needs, and Wine with an X server, openbox and
-#            the X tools the Windows checks drive it with (make windows,
-#            make test-windows, make package-windows)
+#            the X tools the Windows checks drive it with, and wixl and
+#            msitools for the installers (make windows, make test-windows,
+#            make package-windows)
 #   wayland  Weston and Qt's Wayland platform (make test-wayland)
 set -euo pipefail
 
@@ -64,7 +65,8 @@ for group in "$@"; do
     package) packages+=(lintian) ;;
     windows)
         packages+=(g++-mingw-w64-x86-64-posix ninja-build dpkg-dev perl
-            wine wine64 xvfb openbox xdotool x11-utils libfaketime imagemagick)
+            wine wine64 xvfb openbox xdotool x11-utils libfaketime imagemagick
+            wixl msitools)
         ;;
     wayland) packages+=(weston qt6-wayland) ;;
     locales)

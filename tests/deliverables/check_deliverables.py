@@ -17,6 +17,8 @@
   packages          unpacks Debian packages and checks their fields and files
   windows-executable  reads a Windows executable back: its subsystem, the
                     DLLs it needs, its size, version block and icon group
+  windows-installers  reads the installers back with msiinfo, then
+                    installs, upgrades, starts and removes them under Wine
 
 Each exits non-zero with a message per fault found.
 """

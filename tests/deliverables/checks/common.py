@@ -10,12 +10,14 @@ DELIVERABLES = {
         "package": "countdown",
         "version": (1, 1, 0, 0),
         "version_text": "1.01",
+        "upgrade_code": "BBB06E88-EEE0-40A7-9B9C-2CC844F300D9",
     },
     "Tallybell-3": {
         "id": "org.perrin.Tallybell3",
         "package": "tallybell-3",
         "version": (1, 1, 0, 2),
         "version_text": "1.01.0002",
+        "upgrade_code": "021893E4-E4FC-4362-A4C9-A88091C57CF8",
     },
 }
 COMMENT = "Non LCARS Font version"
