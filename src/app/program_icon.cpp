@@ -1,5 +1,7 @@
 #include "app/program_icon.h"
 
+namespace app {
+
 QIcon programIcon()
 {
     QIcon icon;
@@ -7,3 +9,5 @@ QIcon programIcon()
         icon.addFile(QStringLiteral(":/icons/program-%1.png").arg(size), QSize(size, size));
     return icon;
 }
+
+} // namespace app
