@@ -14,7 +14,7 @@ SOURCE_DATE_EPOCH ?= $(shell git -C "$(CURDIR)" log -1 --format=%ct 2>/dev/null 
 	|| stat -c %Y "$(CURDIR)/CMakeLists.txt")
 export SOURCE_DATE_EPOCH
 
-# Quality checks (see "Checks beyond the tests" in the README).
+# Quality checks (see "Checks beyond the tests" in docs/testing.md).
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 FUZZ_TIME ?= 120
@@ -158,4 +158,4 @@ lint: build
 	scripts/lint.sh $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR) $(WINDOWS_DIR) $(BENCH_DIR)

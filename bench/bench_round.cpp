@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace forms;
+
 namespace {
 
 constexpr qint64 RoundMs = 100;
@@ -36,7 +38,7 @@ QDateTime fakeClock()
 }
 
 struct Program {
-    Main window{deliverables::Countdown.mainLook};
+    Main window{app::deliverables::Countdown.mainLook};
     // What the timer round delivers in one wakeup, as the tests deliver it.
     RoundDriver driver{window};
 

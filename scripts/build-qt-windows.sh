@@ -43,7 +43,7 @@ features_off=(
     # What no window of the program shows or uses; the program needs labels,
     # buttons, message boxes, timers, the windows platform with its styles,
     # the ico format and accessibility. Some stay because something kept
-    # needs them (see the README, "On Windows").
+    # needs them (see docs/windows.md).
     mimetype process sharedmemory systemsemaphore filesystemwatcher gestures
     proxymodel sortfilterproxymodel identityproxymodel transposeproxymodel
     concatenatetablesproxymodel stringlistmodel

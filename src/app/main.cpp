@@ -3,5 +3,5 @@
 
 int main(int argc, char *argv[])
 {
-    return app::run(argc, argv, deliverables::DELIVERABLE);
+    return app::run(argc, argv, app::deliverables::DELIVERABLE);
 }

@@ -54,7 +54,7 @@ int run(int argc, char **argv, const BuildSettings &build)
     QApplication::setWindowIcon(programIcon());
     runtime::endWhenLastWindowCloses();
 
-    Main window(build.mainLook);
+    forms::Main window(build.mainLook);
     ExitAfterFirstFrame exitAfterFirstFrame;
     if (qEnvironmentVariableIsSet("TALLYBELL_EXIT_AFTER_FIRST_FRAME"))
         window.installEventFilter(&exitAfterFirstFrame);

@@ -13,6 +13,7 @@ using runtime::checked;
 using runtime::NumberText;
 using runtime::toNumber;
 
+namespace forms {
 namespace {
 
 constexpr double EventMonth = 4;
@@ -87,3 +88,5 @@ void CalculateTimeUntil(Main &main, bool automatic)
                  {u"It is ", main.text(Field::EndDays), main.text(Field::EndHour),
                   main.text(Field::EndMinute), u" and ", main.text(Field::EndSecond)});
 }
+
+} // namespace forms

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace forms {
+
 class Main;
 
 // Clock sampling: writes the present month, day, hour, minute and second into
@@ -10,3 +12,5 @@ void CalculateCurrentTime(Main &main);
 // until April 13. The automatic form adds the unit words, writes the days text
 // and the sentence, and on the event day opens the event-day window once.
 void CalculateTimeUntil(Main &main, bool automatic);
+
+} // namespace forms

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+namespace forms {
+
 // The display fields: labels of the main window that hold every value of the
 // program as text, named as in its layout table (which the build checks).
 enum class Field {
@@ -35,3 +37,5 @@ constexpr std::string_view fieldName(Field field)
 {
     return FieldNames[static_cast<std::size_t>(field)];
 }
+
+} // namespace forms

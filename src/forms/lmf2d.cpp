@@ -7,6 +7,7 @@
 
 #include <array>
 
+namespace forms {
 namespace {
 
 using namespace runtime;
@@ -60,3 +61,5 @@ void LMF2D::command1Click()
 {
     runHandler([] { msgBox(FarewellPrompt, MsgBoxStyle::Exclamation, QStringLiteral("HEY!")); });
 }
+
+} // namespace forms

@@ -2,6 +2,8 @@
 
 #include "runtime/form.h"
 
+namespace forms {
+
 // The window that announces the event day: a red headline, a footnote and a
 // button that shows the farewell message.
 class LMF2D : public runtime::Form
@@ -18,3 +20,5 @@ public:
 private:
     void command1Click();
 };
+
+} // namespace forms

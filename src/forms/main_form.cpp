@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QLabel>
 
+namespace forms {
 namespace {
 
 const QString AboutPrompt = QStringLiteral(
@@ -19,8 +20,8 @@ const QString AboutPrompt = QStringLiteral(
 
 } // namespace
 
-Main::Main(const forms::MainLook &look, QWidget *parent)
-    : Form(forms::MainWindow, forms::mainControls(look), parent)
+Main::Main(const MainLook &look, QWidget *parent)
+    : Form(MainWindow, mainControls(look), parent)
 {
     for (std::size_t i = 0; i < FieldCount; ++i)
         m_fields[i] = control<QLabel>(FieldNames[i].data());
@@ -135,3 +136,5 @@ void Main::label2MouseDown()
     // Which button, the modifiers and the position do not matter.
     runtime::runHandler([this] { platform::startSystemMove(this); });
 }
+
+} // namespace forms

@@ -4,7 +4,9 @@
 // on. Its names are the old program's, kept on purpose so that it reads
 // line by line beside the original: the windows Main and LMF2D, the
 // procedures CalculateCurrentTime and CalculateTimeUntil, and the handlers
-// named after their control and event (command1Click, timer1Timer, ...).
+// named after their control and event (command1Click, timer1Timer, ...),
+// all in namespace forms. What each control of the layout tables is on
+// screen is told in docs/architecture.md.
 
 #include "forms/fields.h"
 #include "forms/main_layout.h"
@@ -18,6 +20,8 @@ namespace runtime {
 class Timer;
 } // namespace runtime
 
+namespace forms {
+
 // The program's start-up window: a borderless black strip with the countdown
 // sentence, and beyond its edges the fields, hidden buttons and timers.
 class Main : public runtime::Form
@@ -25,7 +29,7 @@ class Main : public runtime::Form
     Q_OBJECT
 
 public:
-    explicit Main(const forms::MainLook &look, QWidget *parent = nullptr);
+    explicit Main(const MainLook &look, QWidget *parent = nullptr);
 
     QString text(Field field) const;
     void setText(Field field, const QString &text);
@@ -51,3 +55,5 @@ private:
     std::array<QLabel *, FieldCount> m_fields{};
     runtime::Timer *m_timer2 = nullptr;
 };
+
+} // namespace forms

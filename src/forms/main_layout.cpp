@@ -28,10 +28,10 @@ const Window MainWindow{
 
 namespace {
 
-constexpr std::array<Control, 41> layout(const MainLook &look)
+constexpr auto layout(const MainLook &look)
 {
     // clang-format off
-    return {{
+    return std::to_array<Control>({
         {.kind = Button, .name = "Command4", .caption = "X",
          .left = 3950, .top = 30, .width = 255, .height = 255, .font = BoldSansSerif, .tabIndex = 31,
          .accessibleName = "Close", .description = "Closes every window and ends the program."},
@@ -122,11 +122,11 @@ constexpr std::array<Control, 41> layout(const MainLook &look)
          .left = 7200, .top = 1440, .width = 735, .height = 255},
         {.kind = Label, .name = "CurDay", .caption = "CurDay",
          .left = 7200, .top = 1080, .width = 735, .height = 255},
-    }};
+    });
     // clang-format on
 }
 
-constexpr bool isLabel(const std::array<Control, 41> &controls, std::string_view name)
+constexpr bool isLabel(const MainControls &controls, std::string_view name)
 {
     return std::any_of(controls.begin(), controls.end(), [name](const Control &control) {
         return control.kind == Label && name == control.name;
@@ -139,7 +139,7 @@ static_assert(std::all_of(FieldNames.begin(), FieldNames.end(),
 
 } // namespace
 
-std::array<Control, 41> mainControls(const MainLook &look)
+MainControls mainControls(const MainLook &look)
 {
     return layout(look);
 }

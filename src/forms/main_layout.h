@@ -3,6 +3,7 @@
 #include "runtime/layout.h"
 
 #include <array>
+#include <cstddef>
 
 namespace forms {
 
@@ -15,7 +16,12 @@ struct MainLook {
 
 extern const runtime::Window MainWindow;
 
-// The 41 controls of the main window in their creation order.
-std::array<runtime::Control, 41> mainControls(const MainLook &look);
+// As many as the main window's layout table has rows: a table of another
+// length does not compile.
+inline constexpr std::size_t MainControlCount = 41;
+using MainControls = std::array<runtime::Control, MainControlCount>;
+
+// The controls of the main window in their creation order.
+MainControls mainControls(const MainLook &look);
 
 } // namespace forms

@@ -1,6 +1,6 @@
 #include "runtime/clock.h"
 
-#include "runtime/platform/seam.h"
+#include "runtime/seam.h"
 
 namespace runtime {
 namespace {

@@ -1,7 +1,7 @@
 #include "runtime/program.h"
 
 #include "runtime/message_box.h"
-#include "runtime/platform/seam.h"
+#include "runtime/seam.h"
 
 #include <QApplication>
 #include <QTimer>

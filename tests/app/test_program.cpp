@@ -14,6 +14,8 @@
 
 #include <ctime>
 
+using namespace forms;
+
 namespace {
 
 // Drives the running program a step at a time: each step waits until it is
@@ -129,8 +131,8 @@ void TestProgram::runsUntilX_data()
 {
     QTest::addColumn<const app::BuildSettings *>("build");
     QTest::addColumn<QString>("desktopEntry"); // which a Wayland dock matches the window to
-    QTest::newRow("Countdown") << &deliverables::Countdown << "org.perrin.Countdown";
-    QTest::newRow("Tallybell-3") << &deliverables::Tallybell_3 << "org.perrin.Tallybell3";
+    QTest::newRow("Countdown") << &app::deliverables::Countdown << "org.perrin.Countdown";
+    QTest::newRow("Tallybell-3") << &app::deliverables::Tallybell_3 << "org.perrin.Tallybell3";
 }
 
 void TestProgram::runsUntilX()
@@ -197,7 +199,7 @@ void TestProgram::endsWhenItsLastWindowGoes()
     QFETCH(bool, hide);
     FakeClock clock(at("2012-03-20T10:20:30"));
     const int status
-        = runProgram(deliverables::Countdown,
+        = runProgram(app::deliverables::Countdown,
                      {{[](qint64) { return holdsNumber(Field::MonNum); },
                        [hide] { hide ? mainWindow()->hide() : void(mainWindow()->close()); }}});
     QVERIFY2(Script::failure.isEmpty(), qPrintable(Script::failure));
@@ -214,7 +216,7 @@ void TestProgram::errorReportHoldsEveryHandlerUntilTheEnd()
         return at("2012-03-20T10:20:30");
     });
     const int status = runProgram(
-        deliverables::Countdown,
+        app::deliverables::Countdown,
         {{[](qint64) { return messageBox() != nullptr; },
           [] {
               Script::check(messageBox()->windowTitle() == u"Countdown", "the program's name");
@@ -247,7 +249,7 @@ void TestProgram::readsTheLocalClock()
     };
     QStringList seen; // local time before, shown, local time after
     const int status = runProgram(
-        deliverables::Countdown,
+        app::deliverables::Countdown,
         {{[](qint64) { return mainWindow() != nullptr; }, [&] { seen << localTime(); }},
          {[](qint64) { return holdsNumber(Field::CurMin); },
           [&] {

@@ -63,7 +63,7 @@ private slots:
 
 void TestProgramIcon::windowIconHasTheDesktopSizes()
 {
-    const QIcon icon = programIcon();
+    const QIcon icon = app::programIcon();
     QVERIFY(!icon.isNull());
     const QList<QSize> sizes = icon.availableSizes();
     QVERIFY2(sizes.contains(QSize(16, 16)), "no 16 x 16 image");

@@ -18,7 +18,7 @@ inline int shownEventDayWindows()
     int shown = 0;
     const auto windows = QApplication::topLevelWidgets();
     for (const QWidget *widget : windows) {
-        if (qobject_cast<const LMF2D *>(widget) && widget->isVisible())
+        if (qobject_cast<const forms::LMF2D *>(widget) && widget->isVisible())
             ++shown;
     }
     return shown;
@@ -29,7 +29,7 @@ inline void closeEventDayWindows()
 {
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget *widget : windows) {
-        if (qobject_cast<LMF2D *>(widget))
+        if (qobject_cast<forms::LMF2D *>(widget))
             widget->close();
     }
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -41,8 +41,8 @@ class CountdownRules
 public:
     CountdownRules()
     {
-        for (std::size_t i = 0; i < FieldCount; ++i)
-            m_fields[i] = QString::fromLatin1(FieldNames[i]);
+        for (std::size_t i = 0; i < forms::FieldCount; ++i)
+            m_fields[i] = QString::fromLatin1(forms::FieldNames[i]);
     }
 
     // One round with the clock reading `now`.
@@ -50,47 +50,53 @@ public:
     {
         const QDate date = now.date();
         const QTime time = now.time();
-        set(Field::MonNum, QString::number(date.month()));
-        set(Field::CurDay, QString::number(date.day()));
-        set(Field::CurHour, QString::number(time.hour()));
-        set(Field::CurMin, QString::number(time.minute()));
-        set(Field::CurSec, QString::number(time.second()));
+        set(forms::Field::MonNum, QString::number(date.month()));
+        set(forms::Field::CurDay, QString::number(date.day()));
+        set(forms::Field::CurHour, QString::number(time.hour()));
+        set(forms::Field::CurMin, QString::number(time.minute()));
+        set(forms::Field::CurSec, QString::number(time.second()));
         if (!m_counting)
             return; // the countdown stopped on the event day
 
-        set(Field::EndMon1, QString::number(4 - date.month()));
-        set(Field::EndDay, QString::number(13 - date.day()));
-        set(Field::EndHour, QString::number(24 - time.hour()) + QStringLiteral(" Hours "));
-        set(Field::EndMinute, QString::number(60 - time.minute()) + QStringLiteral(" Minutes "));
-        set(Field::EndSecond, QString::number(60 - time.second()) + QStringLiteral(" Seconds "));
+        set(forms::Field::EndMon1, QString::number(4 - date.month()));
+        set(forms::Field::EndDay, QString::number(13 - date.day()));
+        set(forms::Field::EndHour, QString::number(24 - time.hour()) + QStringLiteral(" Hours "));
+        set(forms::Field::EndMinute,
+            QString::number(60 - time.minute()) + QStringLiteral(" Minutes "));
+        set(forms::Field::EndSecond,
+            QString::number(60 - time.second()) + QStringLiteral(" Seconds "));
         // Days to go are only known in March and April; otherwise they stay.
         if (date.month() == 4)
-            set(Field::EndMon, QString::number(13 - date.day()));
+            set(forms::Field::EndMon, QString::number(13 - date.day()));
         else if (date.month() == 3)
-            set(Field::EndMon, QString::number(13 - date.day() + 31));
-        if (text(Field::EndMon) == u"0") {
+            set(forms::Field::EndMon, QString::number(13 - date.day() + 31));
+        if (text(forms::Field::EndMon) == u"0") {
             ++m_eventDays;
             m_counting = false;
         }
-        set(Field::EndDays, text(Field::EndMon) + QStringLiteral(" days "));
-        set(Field::Final,
-            QStringLiteral("It is ") + text(Field::EndDays) + text(Field::EndHour)
-                + text(Field::EndMinute) + QStringLiteral(" and ") + text(Field::EndSecond));
+        set(forms::Field::EndDays, text(forms::Field::EndMon) + QStringLiteral(" days "));
+        set(forms::Field::Final,
+            QStringLiteral("It is ") + text(forms::Field::EndDays) + text(forms::Field::EndHour)
+                + text(forms::Field::EndMinute) + QStringLiteral(" and ")
+                + text(forms::Field::EndSecond));
     }
 
-    const QString &text(Field field) const { return m_fields[static_cast<std::size_t>(field)]; }
+    const QString &text(forms::Field field) const
+    {
+        return m_fields[static_cast<std::size_t>(field)];
+    }
     bool isCounting() const { return m_counting; }
     int eventDays() const { return m_eventDays; }
 
     // The first field of `main` that differs from the rules, as a message;
     // empty when every field and the state of the countdown agree.
-    QString mismatch(const Main &main) const
+    QString mismatch(const forms::Main &main) const
     {
-        for (std::size_t i = 0; i < FieldCount; ++i) {
-            const auto field = static_cast<Field>(i);
+        for (std::size_t i = 0; i < forms::FieldCount; ++i) {
+            const auto field = static_cast<forms::Field>(i);
             if (main.text(field) != m_fields[i]) {
                 return QStringLiteral("%1 is \"%2\", the rules give \"%3\"")
-                    .arg(QLatin1StringView(fieldName(field)), main.text(field), m_fields[i]);
+                    .arg(QLatin1StringView(forms::fieldName(field)), main.text(field), m_fields[i]);
             }
         }
         if (main.isTimer2Enabled() != m_counting)
@@ -100,12 +106,12 @@ public:
     }
 
 private:
-    void set(Field field, QString text)
+    void set(forms::Field field, QString text)
     {
         m_fields[static_cast<std::size_t>(field)] = std::move(text);
     }
 
-    std::array<QString, FieldCount> m_fields;
+    std::array<QString, forms::FieldCount> m_fields;
     bool m_counting = true;
     int m_eventDays = 0;
 };

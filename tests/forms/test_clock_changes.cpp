@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QTimeZone>
 
+using namespace forms;
+
 namespace {
 
 // A wall-clock reading; UTC only so that no local daylight-saving rule can
@@ -107,7 +109,7 @@ void TestClockChanges::jumps()
     QFETCH(QString, sentence);
     ProgramObserver program;
     FakeClock clock(wall(readings.first()));
-    Main main(deliverables::Countdown.mainLook);
+    Main main(app::deliverables::Countdown.mainLook);
     RoundDriver driver(main);
     CountdownRules rules;
     for (const QString &reading : std::as_const(readings)) {
@@ -147,7 +149,7 @@ void TestClockChanges::daylightSavingInARealZone()
     const QDateTime instant = QDateTime::fromString(change, Qt::ISODate);
     ProgramObserver program;
     FakeClock clock(instant.toTimeZone(timeZone));
-    Main main(deliverables::Countdown.mainLook);
+    Main main(app::deliverables::Countdown.mainLook);
     RoundDriver driver(main);
     CountdownRules rules;
     bool jumped = false;

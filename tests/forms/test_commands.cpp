@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace forms;
+
 namespace {
 
 const QString AboutPrompt = QStringLiteral(
@@ -71,7 +73,7 @@ private:
 
 void TestCommands::init()
 {
-    m_main = std::make_unique<Main>(deliverables::Countdown.mainLook);
+    m_main = std::make_unique<Main>(app::deliverables::Countdown.mainLook);
     m_main->setTimer2Enabled(false); // only what the test presses runs
     m_main->findChild<runtime::Timer *>("Timer1")->setEnabled(false);
     m_main->show();
@@ -107,7 +109,7 @@ void TestCommands::hiddenButtonsWorkFromTheKeyboard()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(m_main->text(Field::MonNum), QStringLiteral("3"));
     QCOMPARE(m_main->text(Field::CurSec), QStringLiteral("30"));
-    Main ticked(deliverables::Countdown.mainLook);
+    Main ticked(app::deliverables::Countdown.mainLook);
     CalculateCurrentTime(ticked);
     QCOMPARE(allFields(*m_main), allFields(ticked));
 
@@ -162,7 +164,7 @@ void TestCommands::aboutShowsItsBoxAndChangesNothing()
     QFETCH(bool, keyboard);
     QFETCH(bool, tallybell);
     if (tallybell) {
-        m_main = std::make_unique<Main>(deliverables::Tallybell_3.mainLook);
+        m_main = std::make_unique<Main>(app::deliverables::Tallybell_3.mainLook);
         m_main->show();
     }
     FakeClock clock(at("2012-03-20T10:20:30"));

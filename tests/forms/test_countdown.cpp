@@ -9,6 +9,8 @@
 
 #include <QTest>
 
+using namespace forms;
+
 namespace {
 
 // One round of the main window's timers, as the timer round delivers it.
@@ -59,7 +61,7 @@ void TestCountdown::clockSampling()
     QFETCH(QString, now);
     QFETCH(QStringList, fields);
     FakeClock clock(at(now.toLatin1().constData()));
-    Main main(deliverables::Countdown.mainLook);
+    Main main(app::deliverables::Countdown.mainLook);
     CalculateCurrentTime(main);
     const QStringList written
         = {main.text(Field::MonNum), main.text(Field::CurDay), main.text(Field::CurHour),
@@ -80,7 +82,7 @@ void TestCountdown::clockSamplingReadsTheClockOnce()
         return now;
     });
     const auto restore = qScopeGuard([&] { runtime::setClock(previous); });
-    Main main(deliverables::Countdown.mainLook);
+    Main main(app::deliverables::Countdown.mainLook);
     CalculateCurrentTime(main);
     QCOMPARE(reads, 1);
     const QStringList written
@@ -148,7 +150,7 @@ void TestCountdown::automaticForm()
     QFETCH(bool, eventDay);
     ProgramObserver program;
     FakeClock clock(at(now.toLatin1().constData()));
-    Main main(deliverables::Countdown.mainLook);
+    Main main(app::deliverables::Countdown.mainLook);
     tick(main);
 
     const QStringList written
@@ -173,7 +175,7 @@ void TestCountdown::manualFormWritesBareFigures()
 {
     ProgramObserver program;
     FakeClock clock(at("2012-03-20T10:20:30"));
-    Main main(deliverables::Countdown.mainLook);
+    Main main(app::deliverables::Countdown.mainLook);
     tick(main);
     clock.advance(1);
     CalculateCurrentTime(main);
@@ -194,7 +196,7 @@ void TestCountdown::manualFormWritesBareFigures()
 void TestCountdown::manualFormBeforeClockSamplingChangesNothing()
 {
     ProgramObserver program;
-    Main main(deliverables::Countdown.mainLook);
+    Main main(app::deliverables::Countdown.mainLook);
     CalculateTimeUntil(main, false);
     CalculateTimeUntil(main, true);
     for (const Field field : {Field::EndMon1, Field::EndDay, Field::EndHour, Field::EndMinute,
@@ -214,7 +216,7 @@ void TestCountdown::daysToGoKeepWhatAnEarlierRunLeft()
 {
     ProgramObserver program;
     FakeClock clock(at("2012-04-30T23:59:59"));
-    Main main(deliverables::Countdown.mainLook);
+    Main main(app::deliverables::Countdown.mainLook);
     tick(main);
     QCOMPARE(main.text(Field::EndMon), QStringLiteral("-17"));
     clock.advance(1); // into May
@@ -230,7 +232,7 @@ void TestCountdown::eventDayOpensTheWindowOnceAndStopsCounting()
 {
     ProgramObserver program;
     FakeClock clock(at("2012-04-12T23:59:59"));
-    Main main(deliverables::Countdown.mainLook);
+    Main main(app::deliverables::Countdown.mainLook);
     tick(main);
     QVERIFY(shownEventDayWindows() == 0);
     clock.advance(1);

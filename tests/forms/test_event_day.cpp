@@ -12,6 +12,8 @@
 #include <QScopeGuard>
 #include <QTest>
 
+using namespace forms;
+
 namespace {
 
 LMF2D *openEventDay(Main &main)
@@ -133,7 +135,7 @@ void TestEventDay::headlineIsLcarsInBothBuilds()
 {
     QFETCH(bool, tallybell);
     ProgramObserver program;
-    Main main((tallybell ? deliverables::Tallybell_3 : deliverables::Countdown).mainLook);
+    Main main((tallybell ? app::deliverables::Tallybell_3 : app::deliverables::Countdown).mainLook);
     const QPointer<LMF2D> window = openEventDay(main);
     QVERIFY(window);
     const QFont font = window->findChild<QLabel *>("Label1")->font();

@@ -18,6 +18,8 @@
 #include <memory>
 #include <unistd.h>
 
+using namespace forms;
+
 #if defined(__SANITIZE_ADDRESS__)
 #define LONG_RUN_UNDER_ASAN 1
 #elif defined(__has_feature)
@@ -158,7 +160,7 @@ void TestLongRun::everyMinuteOfTenYears()
     QElapsedTimer elapsed;
     elapsed.start();
     for (QDateTime now = start; now < end;) {
-        auto run = std::make_unique<Run>(deliverables::Countdown);
+        auto run = std::make_unique<Run>(app::deliverables::Countdown);
         ++runs;
         const QDateTime runEnd = QDateTime(QDate(now.date().year() + 1, 4, 14), QTime(0, 0));
         for (; now < runEnd; now = now.addSecs(60), ++rounds) {
@@ -187,7 +189,7 @@ void TestLongRun::everyMinuteOfTenYears()
         closeEventDayWindows();
         run.reset();
         if (runs == warmUpRuns) {
-            Run probe(deliverables::Countdown);
+            Run probe(app::deliverables::Countdown);
             QCoreApplication::processEvents();
             memory.settle(probe.main);
         }
@@ -218,7 +220,7 @@ void TestLongRun::everySecondAroundTheEvent()
     const QDateTime coarseFrom(QDate(year, 3, 2), QTime(0, 0));
     const QDateTime coarseUntil(QDate(year, 4, 12), QTime(0, 0));
     FakeClock clock(start);
-    Run run(deliverables::Tallybell_3);
+    Run run(app::deliverables::Tallybell_3);
     MemoryWatch memory;
     qint64 rounds = 0;
     QElapsedTimer elapsed;

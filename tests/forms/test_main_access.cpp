@@ -17,6 +17,8 @@
 #include <array>
 #include <memory>
 
+using namespace forms;
+
 using runtime::Timer;
 
 class TestMainAccess : public QObject
@@ -40,7 +42,7 @@ private:
 
 void TestMainAccess::init()
 {
-    m_main = std::make_unique<Main>(deliverables::Countdown.mainLook);
+    m_main = std::make_unique<Main>(app::deliverables::Countdown.mainLook);
 }
 
 void TestMainAccess::cleanup()

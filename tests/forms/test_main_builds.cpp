@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QTest>
 
+using namespace forms;
+
 class TestMainBuilds : public QObject
 {
     Q_OBJECT
@@ -32,7 +34,7 @@ void TestMainBuilds::buildsDiffer()
     QFETCH(QString, face);
     QFETCH(double, points);
     QFETCH(int, label12Top);
-    Main main((tallybell ? deliverables::Tallybell_3 : deliverables::Countdown).mainLook);
+    Main main((tallybell ? app::deliverables::Tallybell_3 : app::deliverables::Countdown).mainLook);
     for (const char *name : {"Final", "Label12"}) {
         const QFont font = main.findChild<QLabel *>(name)->font();
         QCOMPARE(font.family(), face);
@@ -40,7 +42,8 @@ void TestMainBuilds::buildsDiffer()
     }
     QCOMPARE(main.findChild<QLabel *>("Label12")->y(), label12Top);
     // Everything else is the same in both builds.
-    Main other((tallybell ? deliverables::Countdown : deliverables::Tallybell_3).mainLook);
+    Main other(
+        (tallybell ? app::deliverables::Countdown : app::deliverables::Tallybell_3).mainLook);
     for (const QObject *control : main.controls()) {
         const QString name = control->objectName();
         if (name == QLatin1String("Label12") || !control->isWidgetType())
@@ -51,11 +54,12 @@ void TestMainBuilds::buildsDiffer()
         if (name != QLatin1String("Final"))
             QCOMPARE(mine->font(), theirs->font());
     }
-    QCOMPARE(QString::fromLatin1(deliverables::Countdown.fileName), QStringLiteral("Countdown"));
-    QCOMPARE(QString::fromLatin1(deliverables::Tallybell_3.fileName),
+    QCOMPARE(QString::fromLatin1(app::deliverables::Countdown.fileName),
+             QStringLiteral("Countdown"));
+    QCOMPARE(QString::fromLatin1(app::deliverables::Tallybell_3.fileName),
              QStringLiteral("Tallybell-3"));
-    QCOMPARE(QString::fromLatin1(deliverables::Countdown.versionText), QStringLiteral("1.01"));
-    QCOMPARE(QString::fromLatin1(deliverables::Tallybell_3.versionText),
+    QCOMPARE(QString::fromLatin1(app::deliverables::Countdown.versionText), QStringLiteral("1.01"));
+    QCOMPARE(QString::fromLatin1(app::deliverables::Tallybell_3.versionText),
              QStringLiteral("1.01.0002"));
 }
 

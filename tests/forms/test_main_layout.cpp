@@ -13,6 +13,8 @@
 
 #include <memory>
 
+using namespace forms;
+
 namespace {
 
 const QStringList CreationOrder = {
@@ -50,7 +52,7 @@ private:
 
 void TestMainLayout::init()
 {
-    m_main = std::make_unique<Main>(deliverables::Countdown.mainLook);
+    m_main = std::make_unique<Main>(app::deliverables::Countdown.mainLook);
 }
 
 void TestMainLayout::cleanup()

@@ -16,6 +16,8 @@
 
 #include <memory>
 
+using namespace forms;
+
 class TestMainPixels : public QObject
 {
     Q_OBJECT
@@ -36,7 +38,7 @@ private:
 
 void TestMainPixels::init()
 {
-    m_main = std::make_unique<Main>(deliverables::Countdown.mainLook);
+    m_main = std::make_unique<Main>(app::deliverables::Countdown.mainLook);
 }
 
 void TestMainPixels::cleanup()
@@ -71,7 +73,7 @@ void TestMainPixels::labelsDrawFromTheirTopLeftCorner_data()
 void TestMainPixels::labelsDrawFromTheirTopLeftCorner()
 {
     QFETCH(bool, tallybell);
-    Main main((tallybell ? deliverables::Tallybell_3 : deliverables::Countdown).mainLook);
+    Main main((tallybell ? app::deliverables::Tallybell_3 : app::deliverables::Countdown).mainLook);
     const auto *label = main.findChild<QLabel *>("Label12");
     const QImage image = main.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QRect box = label->geometry().intersected(VisibleArea);

@@ -10,7 +10,7 @@
 class RoundDriver
 {
 public:
-    explicit RoundDriver(Main &main)
+    explicit RoundDriver(forms::Main &main)
         : m_main(main)
         , m_timer1(main.findChild<runtime::Timer *>(QStringLiteral("Timer1")))
         , m_timer2(main.findChild<runtime::Timer *>(QStringLiteral("Timer2")))
@@ -25,10 +25,10 @@ public:
             emit m_timer2->timer();
     }
 
-    Main &main() const { return m_main; }
+    forms::Main &main() const { return m_main; }
 
 private:
-    Main &m_main;
+    forms::Main &m_main;
     runtime::Timer *m_timer1;
     runtime::Timer *m_timer2;
 };

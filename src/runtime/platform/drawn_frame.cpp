@@ -1,7 +1,7 @@
 #include "runtime/platform/drawn_frame.h"
 
-#include "runtime/platform/seam.h"
 #include "runtime/platform/system_move.h"
+#include "runtime/seam.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>

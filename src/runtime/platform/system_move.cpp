@@ -1,6 +1,6 @@
 #include "runtime/platform/system_move.h"
 
-#include "runtime/platform/seam.h"
+#include "runtime/seam.h"
 
 #include <QApplication>
 #include <QCursor>

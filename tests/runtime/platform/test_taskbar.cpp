@@ -20,6 +20,8 @@
 #include <cstring>
 #include <memory>
 
+using namespace forms;
+
 namespace {
 
 template<typename T>
@@ -145,7 +147,7 @@ void TestTaskbar::offTheTaskbarAndActiveFromEveryMapping()
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
     const std::unique_ptr<QWidget> window = eventDay
         ? std::unique_ptr<QWidget>(new LMF2D)
-        : std::make_unique<Main>(deliverables::Countdown.mainLook);
+        : std::make_unique<Main>(app::deliverables::Countdown.mainLook);
     StandInWindowManager manager(static_cast<xcb_window_t>(window->winId()));
 
     window->show();
@@ -177,7 +179,7 @@ void TestTaskbar::keyboardBackOnTheOpenerAfterEachBox()
     QCoreApplication::setApplicationName(QStringLiteral("Countdown"));
     const std::unique_ptr<QWidget> window = box == u"HEY!"
         ? std::unique_ptr<QWidget>(new LMF2D)
-        : std::make_unique<Main>(deliverables::Countdown.mainLook);
+        : std::make_unique<Main>(app::deliverables::Countdown.mainLook);
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     QList<int> ends;
