@@ -261,4 +261,4 @@ void TestProgram::readsTheLocalClock()
 }
 
 QTEST_APPLESS_MAIN(TestProgram)
-#include "test_program.moc"
+#include "test_run.moc"

@@ -109,4 +109,4 @@ void TestErrors::messageBoxStyles()
 }
 
 QTEST_MAIN(TestErrors)
-#include "test_errors.moc"
+#include "test_program.moc"
