@@ -3,7 +3,7 @@
 // offscreen platform, with a fake clock walking forward 100 ms a round.
 #include "app/deliverables.h"
 #include "forms/main_form.h"
-#include "round_driver.h"
+#include "support/round_driver.h"
 #include "runtime/clock.h"
 #include "runtime/program.h"
 

@@ -5,7 +5,7 @@
 #include "app/run.h"
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
-#include "helpers.h"
+#include "support/helpers.h"
 #include "runtime/conversions.h"
 
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 #include "forms/countdown.h"
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
-#include "helpers.h"
+#include "support/helpers.h"
 #include "runtime/timers.h"
 
 #include <QLabel>

@@ -3,8 +3,8 @@
 #include "forms/countdown.h"
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
-#include "helpers.h"
-#include "round_driver.h"
+#include "support/helpers.h"
+#include "support/round_driver.h"
 #include "runtime/timers.h"
 
 #include <QTest>

@@ -3,7 +3,7 @@
 
 #include "app/deliverables.h"
 #include "forms/main_form.h"
-#include "helpers.h"
+#include "support/helpers.h"
 #include "main_window_checks.h"
 #include "runtime/timers.h"
 

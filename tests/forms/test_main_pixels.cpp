@@ -5,7 +5,7 @@
 #include "app/deliverables.h"
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
-#include "helpers.h"
+#include "support/helpers.h"
 #include "main_window_checks.h"
 
 #include <QApplication>

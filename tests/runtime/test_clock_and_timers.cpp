@@ -1,6 +1,6 @@
 // The clock the program reads and the round in which its timers tick.
 
-#include "helpers.h"
+#include "support/helpers.h"
 #include "runtime/clock.h"
 #include "runtime/timers.h"
 

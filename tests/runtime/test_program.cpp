@@ -2,7 +2,7 @@
 // handler after it; and the message boxes such reports and the program's
 // own messages are shown in.
 
-#include "helpers.h"
+#include "support/helpers.h"
 #include "runtime/conversions.h"
 #include "runtime/message_box.h"
 #include "runtime/program.h"

@@ -1,7 +1,7 @@
 // The window-system stand-ins: a window that follows the pointer where the
 // window system refuses to move it, and the frame drawn where it draws none.
 
-#include "helpers.h"
+#include "support/helpers.h"
 #include "runtime/platform/drawn_frame.h"
 #include "runtime/platform/system_move.h"
 
