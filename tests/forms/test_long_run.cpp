@@ -10,6 +10,7 @@
 #include "countdown_rules.h"
 #include "support/helpers.h"
 #include "support/round_driver.h"
+#include "support/shown_windows.h"
 
 #include <QElapsedTimer>
 #include <QFile>

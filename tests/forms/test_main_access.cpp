@@ -3,18 +3,16 @@
 
 #include "app/deliverables.h"
 #include "forms/main_form.h"
-#include "support/helpers.h"
 #include "main_window_checks.h"
 #include "runtime/timers.h"
+#include "support/look.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTest>
 
-#include <array>
 #include <memory>
 
 using runtime::Timer;
@@ -64,11 +62,10 @@ void TestMainAccess::timersTickEveryTenthOfASecond()
 
 void TestMainAccess::fieldsHoldTheirNamesAtCreation()
 {
-    const std::array fields = {Field::MonNum,    Field::CurDay,    Field::CurHour, Field::CurMin,
-                               Field::CurSec,    Field::EndMon1,   Field::EndDay,  Field::EndHour,
-                               Field::EndMinute, Field::EndSecond, Field::EndMon,  Field::EndDays};
-    for (const Field field : fields)
-        QCOMPARE(m_main->text(field), QString::fromLatin1(fieldName(field)));
+    for (std::size_t i = 0; i < FieldCount; ++i) {
+        if (const auto field = static_cast<Field>(i); field != Field::Final)
+            QCOMPARE(m_main->text(field), QString::fromLatin1(fieldName(field)));
+    }
     QCOMPARE(m_main->text(Field::Final), QStringLiteral("Label2"));
 }
 
@@ -82,8 +79,7 @@ void TestMainAccess::fieldsAreReadAndWrittenByName()
 
 void TestMainAccess::focusStartsOnTheHiddenButtonAndCyclesTheButtons()
 {
-    const QPalette desktop = QApplication::palette(); // the text colours differ
-    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+    const KeptLook desktop; // the text colours differ
     QApplication::setPalette(distinctPalette());
     m_main->show();
     m_main->activateWindow();

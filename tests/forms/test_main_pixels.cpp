@@ -2,15 +2,14 @@
 // labels from their top-left corner, the desktop's colours, and a frame and
 // lines that fill their pixels at every scale.
 
-#include "app/deliverables.h"
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
-#include "support/helpers.h"
 #include "main_window_checks.h"
+#include "support/builds.h"
+#include "support/look.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QScopeGuard>
 #include <QStyle>
 #include <QTest>
 
@@ -63,15 +62,13 @@ void TestMainPixels::onlyTheVisibleAreaIsDrawn()
 
 void TestMainPixels::labelsDrawFromTheirTopLeftCorner_data()
 {
-    QTest::addColumn<bool>("tallybell");
-    QTest::newRow("Countdown") << false;
-    QTest::newRow("Tallybell-3") << true;
+    addBuildRows();
 }
 
 void TestMainPixels::labelsDrawFromTheirTopLeftCorner()
 {
-    QFETCH(bool, tallybell);
-    Main main((tallybell ? deliverables::Tallybell_3 : deliverables::Countdown).mainLook);
+    QFETCH(const app::BuildSettings *, build);
+    Main main(build->mainLook);
     const auto *label = main.findChild<QLabel *>("Label12");
     const QImage image = main.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QRect box = label->geometry().intersected(VisibleArea);
@@ -83,12 +80,7 @@ void TestMainPixels::labelsDrawFromTheirTopLeftCorner()
 
 void TestMainPixels::systemColoursFollowTheDesktop()
 {
-    const QPalette desktop = QApplication::palette();
-    const QString style = QApplication::style()->name();
-    const auto restore = qScopeGuard([&] {
-        QApplication::setPalette(desktop);
-        QApplication::setStyle(style);
-    });
+    const KeptLook desktop;
     // The Windows style fills a button's face with the button colour itself.
     QVERIFY(QApplication::setStyle(QStringLiteral("Windows")));
     LMF2D eventDay;

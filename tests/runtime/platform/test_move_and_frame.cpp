@@ -1,11 +1,11 @@
 // The window-system stand-ins: a window that follows the pointer where the
 // window system refuses to move it, and the frame drawn where it draws none.
 
-#include "support/helpers.h"
 #include "runtime/platform/drawn_frame.h"
 #include "runtime/platform/system_move.h"
+#include "support/look.h"
+#include "support/seam_double.h"
 
-#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
@@ -53,8 +53,7 @@ void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
     // At literal positions, in the desktop's colours: what the user sees. As
     // on many desktops, the inactive colours are the active ones, so that only
     // the frame itself redraws when the window loses the keyboard.
-    const QPalette desktop = QApplication::palette();
-    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+    const KeptLook desktop;
     QPalette palette = distinctPalette();
     for (int role = 0; role < QPalette::NColorRoles; ++role) {
         const auto each = QPalette::ColorRole(role);
@@ -75,7 +74,7 @@ void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
     QCOMPARE(client->geometry(), QRect(3, 30, 200, 100));
 
     QList<QWidget *> moved;
-    const SystemMove previous = setSystemMove([&moved](QWidget *w) { moved.append(w); });
+    const SeamDouble move(setSystemMove, [&moved](QWidget *w) { moved.append(w); });
     QWidget other;
     other.show();
     QVERIFY(QTest::qWaitForWindowActive(&other));
@@ -117,7 +116,6 @@ void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
     QTest::mouseClick(drawn, Qt::LeftButton, {}, QPoint(189, 15));
     QVERIFY(!window.isVisible());
     QCOMPARE(moved.size(), 1);
-    setSystemMove(previous);
 }
 
 QTEST_MAIN(TestMoveAndFrame)
