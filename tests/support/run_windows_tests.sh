@@ -54,11 +54,17 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
     rm -f "$hold"
     wineserver -k 2>/dev/null
     exit "$status"' run-suites "$build" "$jobs"
-"$here/run_on_xvfb.sh" "$here/../app/check_windows_desktop.sh" \
-    "$build/bin/Countdown.exe" "$build/bin/Tallybell-3.exe"
+# The deliverables, as the build lists them.
+mapfile -t deliverables < <(python3 -c 'import json, sys; print(*json.load(open(sys.argv[1])), sep="\n")' \
+    "$build/tests/support/deliverables.json")
+executables=()
+for deliverable in "${deliverables[@]}"; do
+    executables+=("$build/bin/$deliverable.exe")
+done
+"$here/run_on_xvfb.sh" "$here/../app/check_windows_desktop.sh" "${executables[@]}"
 # The programs' sizes beside the floor any Qt Widgets program of ours stands
 # on: the bare clock of bench/, built and linked the same way.
 echo "Windows executables (bytes):"
-for exe in Countdown Tallybell-3 reference_clock; do
+for exe in "${deliverables[@]}" reference_clock; do
     printf '  %-20s %10d\n' "$exe.exe" "$(stat -c %s "$build/bin/$exe.exe")"
 done

@@ -1,34 +1,22 @@
 """What every check knows: the deliverables as they must be, and the faults found."""
 
+import json
+import os
 import pathlib
 import sys
 
-# What each deliverable must be, by its file name.
-DELIVERABLES = {
-    "Countdown": {
-        "id": "org.perrin.Countdown",
-        "package": "countdown",
-        "version": (1, 1, 0, 0),
-        "version_text": "1.01",
-    },
-    "Tallybell-3": {
-        "id": "org.perrin.Tallybell3",
-        "package": "tallybell-3",
-        "version": (1, 1, 0, 2),
-        "version_text": "1.01.0002",
-    },
-}
-COMMENT = "Non LCARS Font version"
-COMPANY = "Perrin"
-PRODUCT = "TALLYBELL"
-RELEASE_DATE = "2026-12-07"
+# What each deliverable must be, by its file name: the settings of its target,
+# which the build writes to the file DELIVERABLE_FACTS names.
+if "DELIVERABLE_FACTS" not in os.environ:
+    sys.exit("DELIVERABLE_FACTS must name the deliverables.json of a configured build "
+             "(BUILD_DIR/tests/support/deliverables.json)")
+DELIVERABLES = json.loads(pathlib.Path(os.environ["DELIVERABLE_FACTS"]).read_text())
+for facts in DELIVERABLES.values():
+    facts["version"] = tuple(facts["version"])
 HERE = pathlib.Path(__file__).resolve().parent
 LICENSE = HERE.parents[2] / "LICENSE"
 # The command line all checks run from, for a check that runs another.
 ENTRY = HERE.parent / "check_deliverables.py"
-
-# The desktop's icons in hicolor, by size in pixels.
-ICON_SIZES = (16, 32, 48, 64, 128)
 
 
 class Faults:
