@@ -156,7 +156,8 @@ fuzz:
 fuzz-merge:
 	$(FUZZ_DIR)/bin/number_fuzzer -merge=1 -use_counters=0 fuzz/corpus $(FUZZ_DIR)/corpus
 
-# clang-tidy and cppcheck on src/, with the compile commands of the build.
+# clang-format and clang-tidy on src/ and tests/, cppcheck on src/, with the
+# compile commands of the build.
 lint: build
 	@scripts/install-deps.sh lint
 	scripts/lint.sh $(BUILD_DIR)

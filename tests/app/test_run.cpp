@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QTest>
 
+#include <array>
 #include <ctime>
 
 namespace {
@@ -72,8 +73,8 @@ int runProgram(const app::BuildSettings &build, QList<Script::Step> steps)
     static const bool started = (qAddPreRoutine([] { new Script(qApp); }), true);
     Q_UNUSED(started);
     QByteArray name(build.fileName);
-    char *argv[] = {name.data(), nullptr};
-    const int status = app::run(1, argv, build);
+    std::array<char *, 2> argv = {name.data(), nullptr};
+    const int status = app::run(1, argv.data(), build);
     Script::check(Script::done == Script::steps.size(), "the program ran through every step");
     return status;
 }

@@ -76,7 +76,7 @@ void TestCountdown::clockSamplingReadsTheClockOnce()
     int reads = 0;
     const SeamDouble clock(runtime::setClock, [next, &reads] {
         ++reads;
-        const QDateTime now = *next;
+        QDateTime now = *next;
         *next = next->addSecs(1);
         return now;
     });

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <memory>
@@ -79,7 +80,8 @@ void TestMainAccess::fieldsAreReadAndWrittenByName()
 
 void TestMainAccess::focusStartsOnTheHiddenButtonAndCyclesTheButtons()
 {
-    const KeptLook desktop; // the text colours differ
+    const QPalette desktop = QApplication::palette(); // the text colours differ
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
     QApplication::setPalette(distinctPalette());
     m_main->show();
     m_main->activateWindow();

@@ -134,7 +134,7 @@ void TestMainLayout::labels_data()
                              << "Until Lantern Moss Fair !!!" << QRect(120, 1560, 4095, 495);
     QTest::newRow("Label1")
         << "Label1"
-        << "This is the same as \"EndDays, but without \"Days\" at the end of it."
+        << R"(This is the same as "EndDays, but without "Days" at the end of it.)"
         << QRect(4800, 480, 1815, 615);
     QTest::newRow("EndDays") << "EndDays"
                              << "EndDays" << QRect(2400, 3120, 975, 255);

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QScopeGuard>
 #include <QStyle>
 #include <QTest>
 
@@ -80,7 +81,12 @@ void TestMainPixels::labelsDrawFromTheirTopLeftCorner()
 
 void TestMainPixels::systemColoursFollowTheDesktop()
 {
-    const KeptLook desktop;
+    const QPalette desktop = QApplication::palette();
+    const QString style = QApplication::style()->name();
+    const auto restore = qScopeGuard([&] {
+        QApplication::setPalette(desktop);
+        QApplication::setStyle(style);
+    });
     // The Windows style fills a button's face with the button colour itself.
     QVERIFY(QApplication::setStyle(QStringLiteral("Windows")));
     LMF2D eventDay;

@@ -6,6 +6,7 @@
 #include "support/look.h"
 #include "support/seam_double.h"
 
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
@@ -53,7 +54,8 @@ void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
     // At literal positions, in the desktop's colours: what the user sees. As
     // on many desktops, the inactive colours are the active ones, so that only
     // the frame itself redraws when the window loses the keyboard.
-    const KeptLook desktop;
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
     QPalette palette = distinctPalette();
     for (int role = 0; role < QPalette::NColorRoles; ++role) {
         const auto each = QPalette::ColorRole(role);
