@@ -18,34 +18,18 @@
 
 using runtime::Timer;
 
-class TestMainAccess : public QObject
+class TestMainAccess : public MainWindowSuite
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void timersTickEveryTenthOfASecond();
     void fieldsHoldTheirNamesAtCreation();
     void fieldsAreReadAndWrittenByName();
 
     void focusStartsOnTheHiddenButtonAndCyclesTheButtons();
     void screenReaderFindsWhatTheScreenShows();
-
-private:
-    std::unique_ptr<Main> m_main;
 };
-
-void TestMainAccess::init()
-{
-    m_main = std::make_unique<Main>(deliverables::Countdown.mainLook);
-}
-
-void TestMainAccess::cleanup()
-{
-    m_main.reset();
-}
 
 void TestMainAccess::timersTickEveryTenthOfASecond()
 {

@@ -26,14 +26,11 @@ const QStringList CreationOrder = {
 
 } // namespace
 
-class TestMainLayout : public QObject
+class TestMainLayout : public MainWindowSuite
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void hasItsControlsInCreationOrder();
     void window();
     void buttons_data();
@@ -43,20 +40,7 @@ private slots:
     void visibleLabelsLookAsDesigned();
     void linesAndShape_data();
     void linesAndShape();
-
-private:
-    std::unique_ptr<Main> m_main;
 };
-
-void TestMainLayout::init()
-{
-    m_main = std::make_unique<Main>(deliverables::Countdown.mainLook);
-}
-
-void TestMainLayout::cleanup()
-{
-    m_main.reset();
-}
 
 void TestMainLayout::hasItsControlsInCreationOrder()
 {

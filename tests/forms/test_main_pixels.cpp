@@ -16,33 +16,17 @@
 
 #include <memory>
 
-class TestMainPixels : public QObject
+class TestMainPixels : public MainWindowSuite
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void onlyTheVisibleAreaIsDrawn();
     void labelsDrawFromTheirTopLeftCorner_data();
     void labelsDrawFromTheirTopLeftCorner();
     void systemColoursFollowTheDesktop();
     void frameAndLinesFillTheirPixels();
-
-private:
-    std::unique_ptr<Main> m_main;
 };
-
-void TestMainPixels::init()
-{
-    m_main = std::make_unique<Main>(deliverables::Countdown.mainLook);
-}
-
-void TestMainPixels::cleanup()
-{
-    m_main.reset();
-}
 
 void TestMainPixels::onlyTheVisibleAreaIsDrawn()
 {
