@@ -7,7 +7,6 @@
 
 #include <QColor>
 #include <QImage>
-#include <QObject>
 #include <QRect>
 
 #include <memory>

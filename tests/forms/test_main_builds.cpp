@@ -2,7 +2,7 @@
 // everything else is the same.
 
 #include "forms/main_form.h"
-#include "support/deliverable_facts.h"
+#include "support/builds.h"
 
 #include <QLabel>
 #include <QTest>

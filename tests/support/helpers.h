@@ -26,7 +26,6 @@ public:
 
     void set(const QDateTime &now) { *m_now = now; }
     void advance(qint64 seconds) { *m_now = m_now->addSecs(seconds); }
-    QDateTime now() const { return *m_now; }
 
 private:
     std::shared_ptr<QDateTime> m_now;
@@ -82,10 +81,10 @@ class BoxDismisser : public QObject
 public:
     enum class Press { Ok, ReturnOnceActive };
 
-    explicit BoxDismisser(Press press = Press::Ok, int pollMs = 2)
+    explicit BoxDismisser(Press press = Press::Ok)
         : m_press(press)
     {
-        m_poll.setInterval(pollMs);
+        m_poll.setInterval(2);
         connect(&m_poll, &QTimer::timeout, this, &BoxDismisser::dismiss);
         m_poll.start();
     }
