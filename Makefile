@@ -23,7 +23,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/tests/sanitizers/ubsan.supp \
 	TALLYBELL_LONG_RUN=reduced
 
-.PHONY: all deps configure build run run-countdown run-tallybell test package check-packages \
+.PHONY: all deps configure build run run-countdown run-tallybell test package check-packages update-expected \
 	windows test-windows package-windows bench clean test-sanitize test-locales test-wayland fuzz fuzz-merge lint
 
 all: build
@@ -70,8 +70,14 @@ package: build
 # then lintian, which fails on any error or warning.
 check-packages: package
 	@scripts/install-deps.sh package
-	python3 tests/deliverables/check_deliverables.py packages $(BUILD_DIR)/*.deb
+	DELIVERABLE_FACTS=$(BUILD_DIR)/tests/support/deliverables.json \
+		python3 tests/deliverables/check_deliverables.py packages $(BUILD_DIR)/*.deb
 	lintian --fail-on error,warning --info --pedantic $(BUILD_DIR)/*.deb
+
+# The expected files of tests/deliverables/expected rewritten from the build,
+# after a change of a deliverable's settings: review the diff it makes.
+update-expected: build
+	cmake --build $(BUILD_DIR) --target update-expected
 
 # The Windows executables, cross-built with MinGW-w64 against a static Qt that
 # scripts/build-qt-windows.sh makes from Debian's own source (once: it is
@@ -152,7 +158,8 @@ fuzz:
 fuzz-merge:
 	$(FUZZ_DIR)/bin/number_fuzzer -merge=1 -use_counters=0 fuzz/corpus $(FUZZ_DIR)/corpus
 
-# clang-tidy and cppcheck on src/, with the compile commands of the build.
+# clang-format and clang-tidy on src/ and tests/, cppcheck on src/, with the
+# compile commands of the build.
 lint: build
 	@scripts/install-deps.sh lint
 	scripts/lint.sh $(BUILD_DIR)

@@ -3,9 +3,9 @@
 // offscreen platform, with a fake clock walking forward 100 ms a round.
 #include "app/deliverables.h"
 #include "forms/main_form.h"
-#include "round_driver.h"
 #include "runtime/clock.h"
 #include "runtime/program.h"
+#include "support/round_driver.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -38,7 +38,10 @@ include(WindowsDeliverable)
 # _ICON, _VERSION_COMMAS, _MAN_NAME, _CHANGELOG_DATE, _PRODUCT_CODE and the
 # installer's component GUIDs _<component>_GUID); the copyright file
 # also reads COPYRIGHT_HOLDERS and LICENSE_TEXT from LICENSE. The target carries
-# the properties DELIVERABLE_ID (the application id), DELIVERABLE_VERSION_TEXT,
+# the properties DELIVERABLE_ID (the application id), DELIVERABLE_PACKAGE, the
+# settings DELIVERABLE_VERSION, _VERSION_TEXT, _COMPANY, _PRODUCT, _COMMENT,
+# _RELEASE_DATE, _ICON_SIZES and _UPGRADE_CODE, DELIVERABLE_TEXTS (the desktop entry, metainfo,
+# manual page, changelog and copyright file made from the templates),
 # DELIVERABLE_RESOURCE, DELIVERABLE_SETTINGS (the generated source),
 # DELIVERABLE_PACKAGE_CONFIG and DELIVERABLE_DOCS (the target compressing its
 # documents), and its name is added to the global property DELIVERABLES: the
@@ -120,7 +123,16 @@ function(add_deliverable name)
         # qt_standard_project_setup() would add $ORIGIN to the installed one.
         INSTALL_RPATH ""
         DELIVERABLE_ID "${DELIVERABLE_DESKTOP_ID}"
+        DELIVERABLE_PACKAGE "${DELIVERABLE_PACKAGE}"
+        DELIVERABLE_VERSION "${DELIVERABLE_VERSION}"
         DELIVERABLE_VERSION_TEXT "${DELIVERABLE_VERSION_TEXT}"
+        DELIVERABLE_COMPANY "${DELIVERABLE_COMPANY}"
+        DELIVERABLE_PRODUCT "${DELIVERABLE_PRODUCT}"
+        DELIVERABLE_COMMENT "${DELIVERABLE_COMMENT}"
+        DELIVERABLE_RELEASE_DATE "${DELIVERABLE_RELEASE_DATE}"
+        DELIVERABLE_ICON_SIZES "${DELIVERABLE_ICON_SIZES}"
+        DELIVERABLE_UPGRADE_CODE "${DELIVERABLE_UPGRADE_CODE}"
+        DELIVERABLE_TEXTS "${desktop_entry};${metainfo};${docs}/${name}.1;${docs}/changelog;${docs}/copyright"
         DELIVERABLE_RESOURCE "${resource}"
         DELIVERABLE_SETTINGS "${settings}"
         DELIVERABLE_PACKAGE_CONFIG "${package_config}"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Static checks on src/: clang-tidy (checks in .clang-tidy) and cppcheck, with
-# the compile commands of a configured build. Any finding fails.
+# Static checks: clang-format on the C++ of src/ and tests/ (.clang-format),
+# clang-tidy on both (.clang-tidy; tests/.clang-tidy adds their headers) and
+# cppcheck on src/, with the compile commands of a configured build. Any
+# finding fails.
 # Usage: scripts/lint.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,9 +14,16 @@ fi
 
 status=0
 
-echo "clang-tidy on src/"
-# Only the sources under src/; the headers they include follow .clang-tidy.
-if ! run-clang-tidy -p "$build_dir" -quiet -j "$(nproc)" "^$PWD/src/" >"$build_dir/clang-tidy.log" 2>&1 \
+echo "clang-format on src/ and tests/"
+if ! find src tests \( -name '*.cpp' -o -name '*.h' \) -print0 \
+    | xargs -0 clang-format --dry-run --Werror; then
+    status=1
+fi
+
+echo "clang-tidy on src/ and tests/"
+# Only the sources under src/ and tests/; the headers they include follow
+# the .clang-tidy nearest them.
+if ! run-clang-tidy -p "$build_dir" -quiet -j "$(nproc)" "^$PWD/(src|tests)/" >"$build_dir/clang-tidy.log" 2>&1 \
     || grep -qE '(warning|error):' "$build_dir/clang-tidy.log"; then
     grep -E '(warning|error):' -A3 "$build_dir/clang-tidy.log" || cat "$build_dir/clang-tidy.log"
     status=1

@@ -4,36 +4,11 @@
 // worked out from the countdown's rules independently of the program
 // (round_driver.h delivers the rounds).
 
-#include "forms/lmf2d.h"
 #include "forms/main_form.h"
 
-#include <QApplication>
 #include <QDateTime>
 
 #include <array>
-
-// The event-day windows now shown.
-inline int shownEventDayWindows()
-{
-    int shown = 0;
-    const auto windows = QApplication::topLevelWidgets();
-    for (const QWidget *widget : windows) {
-        if (qobject_cast<const forms::LMF2D *>(widget) && widget->isVisible())
-            ++shown;
-    }
-    return shown;
-}
-
-// Closes the event-day windows and lets them be destroyed.
-inline void closeEventDayWindows()
-{
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget *widget : windows) {
-        if (qobject_cast<forms::LMF2D *>(widget))
-            widget->close();
-    }
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 // The fields of a fresh main window, round after round.
 class CountdownRules

@@ -2,8 +2,10 @@
 #include "forms/countdown.h"
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
-#include "helpers.h"
+#include "runtime/platform/system_move.h"
 #include "runtime/timers.h"
+#include "support/helpers.h"
+#include "support/shown_windows.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -26,24 +28,6 @@ QStringList allFields(const Main &main)
         texts << main.text(static_cast<Field>(i));
     return texts;
 }
-
-// Records each start of a system move instead of starting one.
-class MoveRecorder
-{
-public:
-    MoveRecorder()
-    {
-        m_previous = platform::setSystemMove([this](QWidget *window) { moved.append(window); });
-    }
-    ~MoveRecorder() { platform::setSystemMove(m_previous); }
-    MoveRecorder(const MoveRecorder &) = delete;
-    MoveRecorder &operator=(const MoveRecorder &) = delete;
-
-    QList<QWidget *> moved;
-
-private:
-    platform::SystemMove m_previous;
-};
 
 } // namespace
 
@@ -144,27 +128,25 @@ void TestCommands::manualCountdownOnTheEventDayOpensNothing()
     QCOMPARE(m_main->text(Field::EndMon), QStringLiteral("0"));
     QCOMPARE(m_main->text(Field::EndHour), QStringLiteral("12"));
     QVERIFY(m_main->isTimer2Enabled());
-    const auto windows = QApplication::topLevelWidgets();
-    QVERIFY(std::none_of(windows.cbegin(), windows.cend(),
-                         [](QWidget *w) { return qobject_cast<LMF2D *>(w) && w->isVisible(); }));
+    QCOMPARE(shownEventDayWindows(), 0);
     m_main->setTimer2Enabled(false);
 }
 
 void TestCommands::aboutShowsItsBoxAndChangesNothing_data()
 {
     QTest::addColumn<bool>("keyboard");
-    QTest::addColumn<bool>("tallybell");
-    QTest::newRow("click") << false << false;
-    QTest::newRow("Tab Tab Space") << true << false;
-    QTest::newRow("Tallybell-3") << false << true;
+    QTest::addColumn<const app::BuildSettings *>("build");
+    QTest::newRow("click") << false << &app::deliverables::Countdown;
+    QTest::newRow("Tab Tab Space") << true << &app::deliverables::Countdown;
+    QTest::newRow(app::deliverables::Tallybell_3.fileName) << false << &app::deliverables::Tallybell_3;
 }
 
 void TestCommands::aboutShowsItsBoxAndChangesNothing()
 {
     QFETCH(bool, keyboard);
-    QFETCH(bool, tallybell);
-    if (tallybell) {
-        m_main = std::make_unique<Main>(app::deliverables::Tallybell_3.mainLook);
+    QFETCH(const app::BuildSettings *, build);
+    if (build != &app::deliverables::Countdown) {
+        m_main = std::make_unique<Main>(build->mainLook);
         m_main->show();
     }
     FakeClock clock(at("2012-03-20T10:20:30"));
@@ -215,19 +197,23 @@ void TestCommands::pressOnTheTitleStripStartsAMove()
 {
     QFETCH(int, button);
     QFETCH(int, modifiers);
-    MoveRecorder moves;
+    QList<QWidget *> moved;
+    const SeamDouble move(platform::setSystemMove,
+                          [&moved](QWidget *window) { moved.append(window); });
     auto *strip = m_main->findChild<QLabel *>("Label2");
     QTest::mousePress(strip, Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers),
                       QPoint(40, 8));
-    QCOMPARE(moves.moved, QList<QWidget *>{m_main.get()});
+    QCOMPARE(moved, QList<QWidget *>{m_main.get()});
     QTest::mouseRelease(strip, Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers),
                         QPoint(40, 8));
-    QCOMPARE(moves.moved.size(), 1);
+    QCOMPARE(moved.size(), 1);
 }
 
 void TestCommands::pressOnTheButtonsStartsNoMove()
 {
-    MoveRecorder moves;
+    QList<QWidget *> moved;
+    const SeamDouble move(platform::setSystemMove,
+                          [&moved](QWidget *window) { moved.append(window); });
     BoxDismisser boxes;
     const QPoint aboutCentre = m_main->findChild<QWidget *>("Command3")->geometry().center();
     QWidget *atAbout = m_main->childAt(aboutCentre);
@@ -237,7 +223,7 @@ void TestCommands::pressOnTheButtonsStartsNoMove()
 
     const QPoint xCentre = m_main->findChild<QWidget *>("Command4")->geometry().center();
     QCOMPARE(m_main->childAt(xCentre)->objectName(), QStringLiteral("Command4"));
-    QVERIFY(moves.moved.isEmpty());
+    QVERIFY(moved.isEmpty());
 }
 
 void TestCommands::dragWithoutASystemMoveFollowsThePointer()

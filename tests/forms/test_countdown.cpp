@@ -3,9 +3,10 @@
 #include "forms/countdown.h"
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
-#include "helpers.h"
-#include "round_driver.h"
 #include "runtime/timers.h"
+#include "support/helpers.h"
+#include "support/round_driver.h"
+#include "support/shown_windows.h"
 
 #include <QTest>
 
@@ -75,13 +76,12 @@ void TestCountdown::clockSamplingReadsTheClockOnce()
     // would mix 10:59:59 with 11:00:00 and more.
     auto next = std::make_shared<QDateTime>(at("2012-03-31T23:59:59"));
     int reads = 0;
-    const runtime::Clock previous = runtime::setClock([next, &reads] {
+    const SeamDouble clock(runtime::setClock, [next, &reads] {
         ++reads;
-        const QDateTime now = *next;
+        QDateTime now = *next;
         *next = next->addSecs(1);
         return now;
     });
-    const auto restore = qScopeGuard([&] { runtime::setClock(previous); });
     Main main(app::deliverables::Countdown.mainLook);
     CalculateCurrentTime(main);
     QCOMPARE(reads, 1);

@@ -1,15 +1,15 @@
-#include "app/deliverables.h"
 #include "forms/countdown.h"
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
-#include "helpers.h"
 #include "runtime/platform/drawn_frame.h"
+#include "support/builds.h"
+#include "support/helpers.h"
+#include "support/shown_windows.h"
 
 #include <QAccessible>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTest>
 
 using namespace forms;
@@ -72,8 +72,7 @@ void TestEventDay::window()
 // As on Wayland, where the controls lie on a client area inside the frame.
 void TestEventDay::screenReaderReadsThroughADrawnFrame()
 {
-    const platform::FrameDrawing standard = platform::setDrawsOwnFrame([] { return true; });
-    const auto restore = qScopeGuard([&] { platform::setDrawsOwnFrame(standard); });
+    const SeamDouble drawn(platform::setDrawsOwnFrame, [] { return true; });
     LMF2D window;
     QVERIFY(window.findChild<platform::DrawnFrame *>());
     // Its own frame only: no title bar from the window system as well.
@@ -126,16 +125,14 @@ void TestEventDay::controls()
 
 void TestEventDay::headlineIsLcarsInBothBuilds_data()
 {
-    QTest::addColumn<bool>("tallybell");
-    QTest::newRow("Countdown") << false;
-    QTest::newRow("Tallybell-3") << true;
+    addBuildRows();
 }
 
 void TestEventDay::headlineIsLcarsInBothBuilds()
 {
-    QFETCH(bool, tallybell);
+    QFETCH(const app::BuildSettings *, build);
     ProgramObserver program;
-    Main main((tallybell ? app::deliverables::Tallybell_3 : app::deliverables::Countdown).mainLook);
+    Main main(build->mainLook);
     const QPointer<LMF2D> window = openEventDay(main);
     QVERIFY(window);
     const QFont font = window->findChild<QLabel *>("Label1")->font();

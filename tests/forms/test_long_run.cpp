@@ -8,8 +8,9 @@
 
 #include "app/deliverables.h"
 #include "countdown_rules.h"
-#include "helpers.h"
-#include "round_driver.h"
+#include "support/helpers.h"
+#include "support/round_driver.h"
+#include "support/shown_windows.h"
 
 #include <QElapsedTimer>
 #include <QFile>

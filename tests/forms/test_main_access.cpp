@@ -3,9 +3,9 @@
 
 #include "app/deliverables.h"
 #include "forms/main_form.h"
-#include "helpers.h"
 #include "main_window_checks.h"
 #include "runtime/timers.h"
+#include "support/look.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -14,41 +14,24 @@
 #include <QScopeGuard>
 #include <QTest>
 
-#include <array>
 #include <memory>
 
 using namespace forms;
 
 using runtime::Timer;
 
-class TestMainAccess : public QObject
+class TestMainAccess : public MainWindowSuite
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void timersTickEveryTenthOfASecond();
     void fieldsHoldTheirNamesAtCreation();
     void fieldsAreReadAndWrittenByName();
 
     void focusStartsOnTheHiddenButtonAndCyclesTheButtons();
     void screenReaderFindsWhatTheScreenShows();
-
-private:
-    std::unique_ptr<Main> m_main;
 };
-
-void TestMainAccess::init()
-{
-    m_main = std::make_unique<Main>(app::deliverables::Countdown.mainLook);
-}
-
-void TestMainAccess::cleanup()
-{
-    m_main.reset();
-}
 
 void TestMainAccess::timersTickEveryTenthOfASecond()
 {
@@ -66,11 +49,10 @@ void TestMainAccess::timersTickEveryTenthOfASecond()
 
 void TestMainAccess::fieldsHoldTheirNamesAtCreation()
 {
-    const std::array fields = {Field::MonNum,    Field::CurDay,    Field::CurHour, Field::CurMin,
-                               Field::CurSec,    Field::EndMon1,   Field::EndDay,  Field::EndHour,
-                               Field::EndMinute, Field::EndSecond, Field::EndMon,  Field::EndDays};
-    for (const Field field : fields)
-        QCOMPARE(m_main->text(field), QString::fromLatin1(fieldName(field)));
+    for (std::size_t i = 0; i < FieldCount; ++i) {
+        if (const auto field = static_cast<Field>(i); field != Field::Final)
+            QCOMPARE(m_main->text(field), QString::fromLatin1(fieldName(field)));
+    }
     QCOMPARE(m_main->text(Field::Final), QStringLiteral("Label2"));
 }
 

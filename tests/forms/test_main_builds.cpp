@@ -1,8 +1,8 @@
 // The main window in each build: the faces of the sentence differ, and
 // everything else is the same.
 
-#include "app/deliverables.h"
 #include "forms/main_form.h"
+#include "support/builds.h"
 
 #include <QLabel>
 #include <QTest>
@@ -20,21 +20,23 @@ private slots:
 
 void TestMainBuilds::buildsDiffer_data()
 {
-    QTest::addColumn<bool>("tallybell");
+    QTest::addColumn<const app::BuildSettings *>("build");
     QTest::addColumn<QString>("face");
     QTest::addColumn<double>("points");
     QTest::addColumn<int>("label12Top");
-    QTest::newRow("Countdown") << false << "LCARS" << 26.25 << 104;
-    QTest::newRow("Tallybell-3") << true << "Arial" << 18.0 << 112;
+    QTest::newRow(app::deliverables::Countdown.fileName)
+        << &app::deliverables::Countdown << "LCARS" << 26.25 << 104;
+    QTest::newRow(app::deliverables::Tallybell_3.fileName)
+        << &app::deliverables::Tallybell_3 << "Arial" << 18.0 << 112;
 }
 
 void TestMainBuilds::buildsDiffer()
 {
-    QFETCH(bool, tallybell);
+    QFETCH(const app::BuildSettings *, build);
     QFETCH(QString, face);
     QFETCH(double, points);
     QFETCH(int, label12Top);
-    Main main((tallybell ? app::deliverables::Tallybell_3 : app::deliverables::Countdown).mainLook);
+    Main main(build->mainLook);
     for (const char *name : {"Final", "Label12"}) {
         const QFont font = main.findChild<QLabel *>(name)->font();
         QCOMPARE(font.family(), face);
@@ -43,7 +45,8 @@ void TestMainBuilds::buildsDiffer()
     QCOMPARE(main.findChild<QLabel *>("Label12")->y(), label12Top);
     // Everything else is the same in both builds.
     Main other(
-        (tallybell ? app::deliverables::Countdown : app::deliverables::Tallybell_3).mainLook);
+        (build == &app::deliverables::Countdown ? app::deliverables::Tallybell_3 : app::deliverables::Countdown)
+            .mainLook);
     for (const QObject *control : main.controls()) {
         const QString name = control->objectName();
         if (name == QLatin1String("Label12") || !control->isWidgetType())
@@ -54,13 +57,13 @@ void TestMainBuilds::buildsDiffer()
         if (name != QLatin1String("Final"))
             QCOMPARE(mine->font(), theirs->font());
     }
-    QCOMPARE(QString::fromLatin1(app::deliverables::Countdown.fileName),
-             QStringLiteral("Countdown"));
-    QCOMPARE(QString::fromLatin1(app::deliverables::Tallybell_3.fileName),
-             QStringLiteral("Tallybell-3"));
-    QCOMPARE(QString::fromLatin1(app::deliverables::Countdown.versionText), QStringLiteral("1.01"));
-    QCOMPARE(QString::fromLatin1(app::deliverables::Tallybell_3.versionText),
-             QStringLiteral("1.01.0002"));
+    // The settings the build generated are those of the deliverables' targets.
+    for (const DeliverableFacts &deliverable : Deliverables) {
+        QCOMPARE(QString::fromLatin1(deliverable.build->fileName),
+                 QString::fromLatin1(deliverable.fileName));
+        QCOMPARE(QString::fromLatin1(deliverable.build->versionText),
+                 QString::fromLatin1(deliverable.versionText));
+    }
 }
 
 QTEST_MAIN(TestMainBuilds)

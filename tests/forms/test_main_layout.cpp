@@ -28,14 +28,11 @@ const QStringList CreationOrder = {
 
 } // namespace
 
-class TestMainLayout : public QObject
+class TestMainLayout : public MainWindowSuite
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void hasItsControlsInCreationOrder();
     void window();
     void buttons_data();
@@ -45,20 +42,7 @@ private slots:
     void visibleLabelsLookAsDesigned();
     void linesAndShape_data();
     void linesAndShape();
-
-private:
-    std::unique_ptr<Main> m_main;
 };
-
-void TestMainLayout::init()
-{
-    m_main = std::make_unique<Main>(app::deliverables::Countdown.mainLook);
-}
-
-void TestMainLayout::cleanup()
-{
-    m_main.reset();
-}
 
 void TestMainLayout::hasItsControlsInCreationOrder()
 {
@@ -136,7 +120,7 @@ void TestMainLayout::labels_data()
                              << "Until Lantern Moss Fair !!!" << QRect(120, 1560, 4095, 495);
     QTest::newRow("Label1")
         << "Label1"
-        << "This is the same as \"EndDays, but without \"Days\" at the end of it."
+        << R"(This is the same as "EndDays, but without "Days" at the end of it.)"
         << QRect(4800, 480, 1815, 615);
     QTest::newRow("EndDays") << "EndDays"
                              << "EndDays" << QRect(2400, 3120, 975, 255);

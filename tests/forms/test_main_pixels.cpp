@@ -2,11 +2,11 @@
 // labels from their top-left corner, the desktop's colours, and a frame and
 // lines that fill their pixels at every scale.
 
-#include "app/deliverables.h"
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
-#include "helpers.h"
 #include "main_window_checks.h"
+#include "support/builds.h"
+#include "support/look.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -18,33 +18,17 @@
 
 using namespace forms;
 
-class TestMainPixels : public QObject
+class TestMainPixels : public MainWindowSuite
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void onlyTheVisibleAreaIsDrawn();
     void labelsDrawFromTheirTopLeftCorner_data();
     void labelsDrawFromTheirTopLeftCorner();
     void systemColoursFollowTheDesktop();
     void frameAndLinesFillTheirPixels();
-
-private:
-    std::unique_ptr<Main> m_main;
 };
-
-void TestMainPixels::init()
-{
-    m_main = std::make_unique<Main>(app::deliverables::Countdown.mainLook);
-}
-
-void TestMainPixels::cleanup()
-{
-    m_main.reset();
-}
 
 void TestMainPixels::onlyTheVisibleAreaIsDrawn()
 {
@@ -65,15 +49,13 @@ void TestMainPixels::onlyTheVisibleAreaIsDrawn()
 
 void TestMainPixels::labelsDrawFromTheirTopLeftCorner_data()
 {
-    QTest::addColumn<bool>("tallybell");
-    QTest::newRow("Countdown") << false;
-    QTest::newRow("Tallybell-3") << true;
+    addBuildRows();
 }
 
 void TestMainPixels::labelsDrawFromTheirTopLeftCorner()
 {
-    QFETCH(bool, tallybell);
-    Main main((tallybell ? app::deliverables::Tallybell_3 : app::deliverables::Countdown).mainLook);
+    QFETCH(const app::BuildSettings *, build);
+    Main main(build->mainLook);
     const auto *label = main.findChild<QLabel *>("Label12");
     const QImage image = main.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QRect box = label->geometry().intersected(VisibleArea);

@@ -1,8 +1,8 @@
 // The clock the program reads and the round in which its timers tick.
 
-#include "helpers.h"
 #include "runtime/clock.h"
 #include "runtime/timers.h"
+#include "support/helpers.h"
 
 #include <QTest>
 #include <QThread>

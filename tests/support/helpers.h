@@ -1,13 +1,15 @@
 #pragma once
 
+// Doubles of the runtime's seams, and what message boxes showed.
+
 #include "runtime/clock.h"
-#include "runtime/platform/system_move.h"
 #include "runtime/program.h"
+#include "support/seam_double.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QPalette>
+#include <QTest>
 #include <QTimer>
 
 #include <memory>
@@ -18,20 +20,16 @@ class FakeClock
 public:
     explicit FakeClock(QDateTime now)
         : m_now(std::make_shared<QDateTime>(std::move(now)))
+        , m_clock(runtime::setClock, [now = m_now] { return *now; })
     {
-        m_previous = runtime::setClock([now = m_now] { return *now; });
     }
-    ~FakeClock() { runtime::setClock(m_previous); }
-    FakeClock(const FakeClock &) = delete;
-    FakeClock &operator=(const FakeClock &) = delete;
 
     void set(const QDateTime &now) { *m_now = now; }
     void advance(qint64 seconds) { *m_now = m_now->addSecs(seconds); }
-    QDateTime now() const { return *m_now; }
 
 private:
     std::shared_ptr<QDateTime> m_now;
-    runtime::Clock m_previous;
+    SeamDouble<runtime::Clock> m_clock;
 };
 
 inline QDateTime at(const char *local)
@@ -39,57 +37,30 @@ inline QDateTime at(const char *local)
     return QDateTime::fromString(QString::fromLatin1(local), Qt::ISODate);
 }
 
-// A palette whose every colour differs: red tells the group, green the role.
-inline QPalette distinctPalette()
-{
-    QPalette palette;
-    for (int group = 0; group < QPalette::NColorGroups; ++group) {
-        for (int role = 0; role < QPalette::NColorRoles; ++role)
-            palette.setColor(QPalette::ColorGroup(group), QPalette::ColorRole(role),
-                             QColor(40 + 60 * group, 10 + 10 * role, 99));
-    }
-    return palette;
-}
-
-// The first shown top-level window of type T, or null.
-template<typename T>
-T *shownWindow()
-{
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget *window : windows) {
-        if (auto *found = qobject_cast<T *>(window); found && found->isVisible())
-            return found;
-    }
-    return nullptr;
-}
-
 // Records error reports and the end of the program instead of showing a box
 // and leaving the event loop.
 class ProgramObserver
 {
 public:
-    ProgramObserver()
-    {
-        m_previousReporter = runtime::setErrorReporter(
-            [this](const runtime::Error &error) { reports.append(error.report()); });
-        m_previousEnd = runtime::setProgramEnd([this](int status) { endStatuses.append(status); });
-    }
-    ~ProgramObserver()
-    {
-        runtime::setErrorReporter(m_previousReporter);
-        runtime::setProgramEnd(m_previousEnd);
-        runtime::resetEnding();
-    }
-    ProgramObserver(const ProgramObserver &) = delete;
-    ProgramObserver &operator=(const ProgramObserver &) = delete;
+    ~ProgramObserver() { runtime::resetEnding(); }
 
     QStringList reports;
     QList<int> endStatuses;
 
 private:
-    runtime::ErrorReporter m_previousReporter;
-    runtime::ProgramEnd m_previousEnd;
+    SeamDouble<runtime::ErrorReporter> m_reporter{
+        runtime::setErrorReporter,
+        [this](const runtime::Error &error) { reports.append(error.report()); }};
+    SeamDouble<runtime::ProgramEnd> m_end{runtime::setProgramEnd,
+                                          [this](int status) { endStatuses.append(status); }};
 };
+
+// The message box now shown over the program, or null.
+inline QMessageBox *shownMessageBox()
+{
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    return box && box->isVisible() ? box : nullptr;
+}
 
 // What a message box showed before the test dismissed it.
 struct SeenBox {
@@ -99,14 +70,19 @@ struct SeenBox {
     QStringList buttons;
     bool modal = false;     // modal to the whole program, not just a window
     bool plainText = false; // the prompt is never read as rich text
+    const QWidget *owner = nullptr;
 };
 
-// Watches for modal message boxes, records each one and presses its OK
-// button, so that code which shows a box runs on without a user.
+// Watches for message boxes, records each one and dismisses it, so that code
+// which shows a box runs on without a user: by its OK button, or as a user
+// at the keyboard would, with Return once the box has the keyboard.
 class BoxDismisser : public QObject
 {
 public:
-    BoxDismisser()
+    enum class Press { Ok, ReturnOnceActive };
+
+    explicit BoxDismisser(Press press = Press::Ok)
+        : m_press(press)
     {
         m_poll.setInterval(2);
         connect(&m_poll, &QTimer::timeout, this, &BoxDismisser::dismiss);
@@ -118,8 +94,8 @@ public:
 private:
     void dismiss()
     {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
+        QMessageBox *box = shownMessageBox();
+        if (!box || (m_press == Press::ReturnOnceActive && !box->isActiveWindow()))
             return;
         SeenBox record;
         record.title = box->windowTitle();
@@ -130,9 +106,14 @@ private:
         const auto buttons = box->buttons();
         for (const QAbstractButton *button : buttons)
             record.buttons.append(button->text());
+        record.owner = box->parentWidget();
         seen.append(record);
-        box->button(QMessageBox::Ok)->click();
+        if (m_press == Press::ReturnOnceActive)
+            QTest::keyClick(box, Qt::Key_Return);
+        else
+            box->button(QMessageBox::Ok)->click();
     }
 
+    Press m_press;
     QTimer m_poll;
 };

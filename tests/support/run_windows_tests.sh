@@ -54,11 +54,14 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
     rm -f "$hold"
     wineserver -k 2>/dev/null
     exit "$status"' run-suites "$build" "$jobs"
-"$here/run_on_xvfb.sh" "$here/../app/check_windows_desktop.sh" \
-    "$build/bin/Countdown.exe" "$build/bin/Tallybell-3.exe"
-# The programs' sizes beside the floor any Qt Widgets program of ours stands
-# on: the bare clock of bench/, built and linked the same way.
+# The deliverables, as the build lists them, then the programs' sizes beside
+# the floor any Qt Widgets program of ours stands on: the bare clock of
+# bench/, built and linked the same way.
+mapfile -t executables < <(python3 -c 'import json, sys
+print(*(f"{sys.argv[2]}/bin/{name}.exe" for name in json.load(open(sys.argv[1]))), sep="\n")' \
+    "$build/tests/support/deliverables.json" "$build")
+"$here/run_on_xvfb.sh" "$here/../app/check_windows_desktop.sh" "${executables[@]}"
 echo "Windows executables (bytes):"
-for exe in Countdown Tallybell-3 reference_clock; do
-    printf '  %-20s %10d\n' "$exe.exe" "$(stat -c %s "$build/bin/$exe.exe")"
+for exe in "${executables[@]}" "$build/bin/reference_clock.exe"; do
+    printf '  %-20s %10d\n' "$(basename "$exe")" "$(stat -c %s "$exe")"
 done

@@ -10,7 +10,7 @@ import shutil
 import struct
 import subprocess
 
-from checks.common import DELIVERABLES, HERE, ICON_SIZES, LICENSE, Faults
+from checks.common import DELIVERABLES, HERE, LICENSE, Faults
 
 # The texts as each deliverable must install them, compressed ones unpacked.
 EXPECTED = HERE.parent / "expected"
@@ -30,7 +30,7 @@ def expected_files(name):
     return {
         f"bin/{name}",
         f"share/applications/{app_id}.desktop",
-        *(f"share/icons/hicolor/{size}x{size}/apps/{app_id}.png" for size in ICON_SIZES),
+        *(f"share/icons/hicolor/{size}x{size}/apps/{app_id}.png" for size in DELIVERABLES[name]["icon_sizes"]),
         f"share/icons/hicolor/scalable/apps/{app_id}.svg",
         f"share/metainfo/{app_id}.metainfo.xml",
         f"share/man/man1/{name}.1.gz",
@@ -58,7 +58,7 @@ def check_installed(faults, root, names):
         executable = root / "bin" / name
         if executable.exists():
             faults.check(executable.stat().st_mode & 0o111, f"{executable} is not executable")
-        for size in ICON_SIZES:
+        for size in DELIVERABLES[name]["icon_sizes"]:
             icon = root / f"share/icons/hicolor/{size}x{size}/apps/{app_id}.png"
             if icon.exists():
                 faults.equal(f"size of {icon.name} in {size}x{size}", png_size(icon), (size, size))

@@ -9,7 +9,7 @@ import subprocess
 import tempfile
 import xml.etree.ElementTree as ElementTree
 
-from checks.common import COMMENT, COMPANY, DELIVERABLES, PRODUCT, Faults
+from checks.common import DELIVERABLES, Faults
 
 US_ENGLISH = 0x0409
 UNICODE_CODE_PAGE = 1200  # 0x04B0
@@ -108,13 +108,13 @@ def check_version_block(faults, language, block, name, expected):
         faults.equal("string tables", [table[0].upper() for table in tables], ["040904B0"])
         strings = {key: value for key, value, _ in (tables[0][2] if tables else [])}
         faults.equal("version strings", strings, {
-            "Comments": COMMENT,
-            "CompanyName": COMPANY,
+            "Comments": expected["comment"],
+            "CompanyName": expected["company"],
             "FileDescription": name,
             "FileVersion": expected["version_text"],
             "InternalName": name,
             "OriginalFilename": f"{name}.exe",
-            "ProductName": PRODUCT,
+            "ProductName": expected["product"],
             "ProductVersion": expected["version_text"],
         })
     if "VarFileInfo" in blocks:

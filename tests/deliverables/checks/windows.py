@@ -10,7 +10,7 @@ import tempfile
 import time
 import uuid
 
-from checks.common import COMPANY, DELIVERABLES, HERE, Faults
+from checks.common import DELIVERABLES, HERE, Faults
 from checks.resources import RT_VERSION, check_icon_resources, check_manifest, check_version_block
 
 # The DLLs every Windows (8.1 or later, as Qt 6 asks) has, besides its API
@@ -87,7 +87,7 @@ def read_installer(faults, name, msi, ico):
     read = ("ProductName", "Manufacturer", "ProductVersion", "UpgradeCode", "ALLUSERS")
     faults.equal(f"{msi.name}: summary and properties",
                  [summary["Template"], summary["Source"], *map(properties.get, read)],
-                 ["x64;1033", "10 (a)", name, COMPANY, msi_version(name),
+                 ["x64;1033", "10 (a)", name, DELIVERABLES[name]["company"], msi_version(name),
                   f"{{{DELIVERABLES[name]['upgrade_code']}}}", None])
     faults.equal(f"{msi.name}: files", sorted(row[2] for row in msi_table(msi, "File")),
                  shipped(name))
@@ -136,7 +136,8 @@ def windows_installers(args):
         scratch = pathlib.Path(folder).resolve()
         wine = WinePrefix(scratch)
         menu = wine.home / "AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
-        before, marks = wine.state(), [COMPANY]
+        before = wine.state()
+        marks = sorted({facts["company"] for facts in DELIVERABLES.values()})
         deliverables = [(str(name), *rest) for name, *rest in args.deliverable]
 
         def installed(name, version, exe):
@@ -149,7 +150,7 @@ def windows_installers(args):
             faults.equal(f"{where}: uninstall entries", [
                 sorted(re.findall(r'^"(DisplayVersion|Publisher)"="(.*)"$', key, re.M))
                 for key in wine.state() if "\\Uninstall\\" in key and f'="{name}"' in key],
-                [[("DisplayVersion", version), ("Publisher", COMPANY)]])
+                [[("DisplayVersion", version), ("Publisher", DELIVERABLES[name]["company"])]])
 
         for name, msi, wxs, exe, *files in deliverables:
             # The same installer, one version lower, as another product.

@@ -1,9 +1,10 @@
 // The window-system stand-ins: a window that follows the pointer where the
 // window system refuses to move it, and the frame drawn where it draws none.
 
-#include "helpers.h"
 #include "runtime/platform/drawn_frame.h"
 #include "runtime/platform/system_move.h"
+#include "support/look.h"
+#include "support/seam_double.h"
 
 #include <QScopeGuard>
 #include <QScreen>
@@ -77,7 +78,7 @@ void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
     QCOMPARE(client->geometry(), QRect(3, 30, 200, 100));
 
     QList<QWidget *> moved;
-    const SystemMove previous = setSystemMove([&moved](QWidget *w) { moved.append(w); });
+    const SeamDouble move(setSystemMove, [&moved](QWidget *w) { moved.append(w); });
     QWidget other;
     other.show();
     QVERIFY(QTest::qWaitForWindowActive(&other));
@@ -138,7 +139,6 @@ void TestMoveAndFrame::drawnFrameHoldsTheClientMovesAndCloses()
     QTest::mouseClick(drawn, Qt::LeftButton, {}, QPoint(189, 15));
     QVERIFY(!window.isVisible());
     QCOMPARE(moved.size(), 1);
-    setSystemMove(previous);
 }
 
 QTEST_MAIN(TestMoveAndFrame)

@@ -1,11 +1,9 @@
-// An error that no handler traps: its report, the end of the program, no
-// handler after it; and the message boxes such reports and the program's
-// own messages are shown in.
+// The program's lifetime: an error that no handler traps is reported and
+// ends the program, and no handler runs after that.
 
-#include "helpers.h"
 #include "runtime/conversions.h"
-#include "runtime/message_box.h"
 #include "runtime/program.h"
+#include "support/helpers.h"
 
 #include <QTest>
 
@@ -14,7 +12,7 @@
 
 using namespace runtime;
 
-class TestErrors : public QObject
+class TestProgram : public QObject
 {
     Q_OBJECT
 
@@ -23,12 +21,9 @@ private slots:
     void untrappedErrorIsReportedAndEndsTheProgram();
     void otherExceptionsAreReportedToo();
     void noHandlerRunsOnceTheProgramEnds();
-
-    void messageBoxStyles_data();
-    void messageBoxStyles();
 };
 
-void TestErrors::untrappedErrorIsReportedAndEndsTheProgram_data()
+void TestProgram::untrappedErrorIsReportedAndEndsTheProgram_data()
 {
     QTest::addColumn<int>("raised");
     QTest::addColumn<QString>("report");
@@ -38,7 +33,7 @@ void TestErrors::untrappedErrorIsReportedAndEndsTheProgram_data()
     QTest::newRow("anything else") << 3 << "Run-time error '51': Internal error";
 }
 
-void TestErrors::untrappedErrorIsReportedAndEndsTheProgram()
+void TestProgram::untrappedErrorIsReportedAndEndsTheProgram()
 {
     QFETCH(int, raised);
     QFETCH(QString, report);
@@ -61,7 +56,7 @@ void TestErrors::untrappedErrorIsReportedAndEndsTheProgram()
     QVERIFY(isEnding());
 }
 
-void TestErrors::otherExceptionsAreReportedToo()
+void TestProgram::otherExceptionsAreReportedToo()
 {
     ProgramObserver program;
     runHandler([] { throw std::bad_alloc(); });
@@ -70,7 +65,7 @@ void TestErrors::otherExceptionsAreReportedToo()
     QCOMPARE(program.endStatuses, QList<int>{1});
 }
 
-void TestErrors::noHandlerRunsOnceTheProgramEnds()
+void TestProgram::noHandlerRunsOnceTheProgramEnds()
 {
     ProgramObserver program;
     runHandler([] { endProgram(0); });
@@ -82,31 +77,5 @@ void TestErrors::noHandlerRunsOnceTheProgramEnds()
     QVERIFY(program.reports.isEmpty());
 }
 
-void TestErrors::messageBoxStyles_data()
-{
-    QTest::addColumn<int>("style");
-    QTest::addColumn<int>("icon");
-    QTest::newRow("information") << 64 << int(QMessageBox::Information);
-    QTest::newRow("exclamation") << 48 << int(QMessageBox::Warning);
-    QTest::newRow("critical") << 16 << int(QMessageBox::Critical);
-    QTest::newRow("question") << 32 << int(QMessageBox::Question);
-}
-
-void TestErrors::messageBoxStyles()
-{
-    QFETCH(int, style);
-    QFETCH(int, icon);
-    BoxDismisser boxes;
-    msgBox(QStringLiteral("A <b>prompt</b>, exactly."), style, QStringLiteral("Title"));
-    QCOMPARE(boxes.seen.size(), 1);
-    const SeenBox &box = boxes.seen.first();
-    QCOMPARE(box.title, QStringLiteral("Title"));
-    QCOMPARE(box.text, QStringLiteral("A <b>prompt</b>, exactly."));
-    QVERIFY(box.plainText);
-    QCOMPARE(int(box.icon), icon);
-    QCOMPARE(box.buttons.size(), 1);
-    QVERIFY(box.modal);
-}
-
-QTEST_MAIN(TestErrors)
-#include "test_errors.moc"
+QTEST_MAIN(TestProgram)
+#include "test_program.moc"

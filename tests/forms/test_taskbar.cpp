@@ -6,6 +6,7 @@
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
 #include "runtime/program.h"
+#include "support/helpers.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -168,7 +169,7 @@ void TestTaskbar::keyboardBackOnTheOpenerAfterEachBox_data()
     QTest::addColumn<QString>("box");
     QTest::newRow("About, Tab Tab keypad Enter") << QStringLiteral("About");
     QTest::newRow("farewell") << QStringLiteral("HEY!");
-    QTest::newRow("error") << QStringLiteral("Countdown");
+    QTest::newRow("error") << QString::fromLatin1(app::deliverables::Countdown.fileName);
 }
 
 // With no window manager, the keyboard goes to no window when a box goes:
@@ -176,37 +177,26 @@ void TestTaskbar::keyboardBackOnTheOpenerAfterEachBox_data()
 void TestTaskbar::keyboardBackOnTheOpenerAfterEachBox()
 {
     QFETCH(QString, box);
-    QCoreApplication::setApplicationName(QStringLiteral("Countdown"));
+    QCoreApplication::setApplicationName(QString::fromLatin1(app::deliverables::Countdown.fileName));
     const std::unique_ptr<QWidget> window = box == u"HEY!"
         ? std::unique_ptr<QWidget>(new LMF2D)
         : std::make_unique<Main>(app::deliverables::Countdown.mainLook);
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
-    QList<int> ends;
-    const runtime::ProgramEnd previousEnd
-        = runtime::setProgramEnd([&ends](int status) { ends << status; });
-    QWidget *owner = nullptr;
-    QTimer closer;
-    connect(&closer, &QTimer::timeout, [&] {
-        auto *shown = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (shown && shown->windowTitle() == box && shown->isActiveWindow()) {
-            owner = shown->parentWidget();
-            QTest::keyClick(shown, Qt::Key_Return);
-        }
-    });
-    closer.start(5);
-    if (box == u"Countdown") {
+    const SeamDouble end(runtime::setProgramEnd, [](int) {});
+    BoxDismisser boxes(BoxDismisser::Press::ReturnOnceActive);
+    if (box == QLatin1String(app::deliverables::Countdown.fileName)) {
         runtime::runHandler([] { runtime::raise(runtime::ErrorNumber::Overflow); });
     } else if (box == u"About") {
         // Keys from the X server, the keypad's Enter with Qt's keypad modifier.
         QCOMPARE(QProcess::execute("xdotool", {"key", "Tab", "Tab", "KP_Enter"}), 0);
-        QTRY_VERIFY(owner);
+        QTRY_VERIFY(!boxes.seen.isEmpty());
     } else {
         window->findChild<QAbstractButton *>("Command1")->click();
     }
-    runtime::setProgramEnd(previousEnd);
     runtime::resetEnding();
-    QCOMPARE(owner, window.get());
+    const SeenBox shown = boxes.seen.value(0);
+    QCOMPARE(shown.title == box ? shown.owner : nullptr, window.get());
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
 }
 

@@ -86,7 +86,7 @@ void TestProgramIcon::iconGroupImageShowsTheWindowIconPicture()
     QFETCH(int, size);
     const QList<QImage> group = iconGroupImages();
     QCOMPARE(group.size(), 3);
-    const QImage fromIco = group.at(index);
+    const QImage &fromIco = group.at(index);
     const QImage fromPng = windowIconImage(size);
     QCOMPARE(fromIco.size(), QSize(size, size));
     QCOMPARE(fromPng.size(), QSize(size, size));
@@ -112,7 +112,7 @@ void TestProgramIcon::twoColourImageHasTheShapeOfTheLargeIcon()
 {
     const QList<QImage> group = iconGroupImages();
     QCOMPARE(group.size(), 3);
-    const QImage twoColours = group.at(0);
+    const QImage &twoColours = group.at(0);
     const QImage large = windowIconImage(32);
     QCOMPARE(twoColours.size(), QSize(32, 32));
 

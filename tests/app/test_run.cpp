@@ -1,17 +1,19 @@
 // The whole program as main() starts it, one run per process (ctest runs each
 // test function on its own): the application object, the real timers, the
 // last-window rule and the real error report.
-#include "app/deliverables.h"
 #include "app/run.h"
 #include "forms/lmf2d.h"
 #include "forms/main_form.h"
-#include "helpers.h"
 #include "runtime/conversions.h"
+#include "support/builds.h"
+#include "support/helpers.h"
+#include "support/shown_windows.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTest>
 
+#include <array>
 #include <ctime>
 
 using namespace forms;
@@ -73,8 +75,8 @@ int runProgram(const app::BuildSettings &build, QList<Script::Step> steps)
     static const bool started = (qAddPreRoutine([] { new Script(qApp); }), true);
     Q_UNUSED(started);
     QByteArray name(build.fileName);
-    char *argv[] = {name.data(), nullptr};
-    const int status = app::run(1, argv, build);
+    std::array<char *, 2> argv = {name.data(), nullptr};
+    const int status = app::run(1, argv.data(), build);
     Script::check(Script::done == Script::steps.size(), "the program ran through every step");
     return status;
 }
@@ -87,12 +89,6 @@ Main *mainWindow()
 bool holdsNumber(Field field)
 {
     return mainWindow() && runtime::tryNumber(mainWindow()->text(field)).has_value();
-}
-
-QMessageBox *messageBox()
-{
-    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-    return box && box->isVisible() ? box : nullptr;
 }
 
 // Clicks from the event loop, as a user would: a box the click opens runs its
@@ -131,8 +127,9 @@ void TestProgram::runsUntilX_data()
 {
     QTest::addColumn<const app::BuildSettings *>("build");
     QTest::addColumn<QString>("desktopEntry"); // which a Wayland dock matches the window to
-    QTest::newRow("Countdown") << &app::deliverables::Countdown << "org.perrin.Countdown";
-    QTest::newRow("Tallybell-3") << &app::deliverables::Tallybell_3 << "org.perrin.Tallybell3";
+    for (const DeliverableFacts &deliverable : Deliverables)
+        QTest::newRow(deliverable.fileName)
+            << deliverable.build << QString::fromLatin1(deliverable.desktopId);
 }
 
 void TestProgram::runsUntilX()
@@ -167,8 +164,8 @@ void TestProgram::runsUntilX()
                             "the sentence after the first round");
           }},
          {afterRounds(3), [] { click("Command3"); }},
-         {[](qint64) { return messageBox() != nullptr; },
-          [] { click(messageBox()->button(QMessageBox::Ok)); }},
+         {[](qint64) { return shownMessageBox() != nullptr; },
+          [] { click(shownMessageBox()->button(QMessageBox::Ok)); }},
          {afterRounds(2),
           [&clock] {
               Script::check(mainWindow(), "the program runs on after the About box");
@@ -210,26 +207,27 @@ void TestProgram::errorReportHoldsEveryHandlerUntilTheEnd()
 {
     // The first reading of the clock fails; every later one would work.
     int reads = 0;
-    const runtime::Clock system = runtime::setClock([&reads] {
+    const SeamDouble clock(runtime::setClock, [&reads] {
         if (++reads == 1)
             throw runtime::Error(runtime::ErrorNumber::TypeMismatch);
         return at("2012-03-20T10:20:30");
     });
     const int status = runProgram(
         app::deliverables::Countdown,
-        {{[](qint64) { return messageBox() != nullptr; },
+        {{[](qint64) { return shownMessageBox() != nullptr; },
           [] {
-              Script::check(messageBox()->windowTitle() == u"Countdown", "the program's name");
-              Script::check(messageBox()->text() == u"Run-time error '13': Type mismatch",
+              Script::check(shownMessageBox()->windowTitle()
+                                == QLatin1String(app::deliverables::Countdown.fileName),
+                            "the program's name");
+              Script::check(shownMessageBox()->text() == u"Run-time error '13': Type mismatch",
                             "the report");
-              Script::check(messageBox()->icon() == QMessageBox::Critical, "a critical icon");
+              Script::check(shownMessageBox()->icon() == QMessageBox::Critical, "a critical icon");
               click("Command1"); // reads the clock, unless held
           }},
          {afterRounds(3), [] {
               Script::check(mainWindow()->text(Field::MonNum) == u"MonNum", "no field changes");
-              click(messageBox()->button(QMessageBox::Ok));
+              click(shownMessageBox()->button(QMessageBox::Ok));
           }}});
-    runtime::setClock(system);
     QVERIFY2(Script::failure.isEmpty(), qPrintable(Script::failure));
     QCOMPARE(reads, 1); // no handler ran under the box
     QCOMPARE(status, 1);
@@ -263,4 +261,4 @@ void TestProgram::readsTheLocalClock()
 }
 
 QTEST_APPLESS_MAIN(TestProgram)
-#include "test_program.moc"
+#include "test_run.moc"
