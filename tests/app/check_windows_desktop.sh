@@ -57,9 +57,10 @@ unseen() {
     ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
 }
 
-# The window whose title matches, once it is mapped (Wine starts slowly).
+# The window whose title matches, once it is mapped (Wine starts slowly);
+# nothing if none is.
 find_window() {
-    within 30 seek "$1" && echo "$found"
+    if within 30 seek "$1"; then echo "$found"; fi
 }
 
 gone() {
@@ -67,7 +68,7 @@ gone() {
 }
 
 focused() {
-    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
+    [ "$(xdotool getwindowfocus -f 2>/dev/null)" = "$1" ]
 }
 
 # Whether the keyboard comes to the window: the window manager gives it a
@@ -79,7 +80,7 @@ has_keyboard() {
 # Where the keyboard is, for a failure's message.
 keyboard_owner() {
     local id
-    id=$(xdotool getwindowfocus 2>/dev/null) || id=none
+    id=$(xdotool getwindowfocus -f 2>/dev/null) || id=none
     echo "$id '$(xdotool getwindowname "$id" 2>/dev/null || true)'"
 }
 
