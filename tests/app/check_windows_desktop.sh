@@ -60,7 +60,7 @@ unseen() {
 # The window whose title matches, once it is mapped (Wine starts slowly);
 # nothing if none is.
 find_window() {
-    if within 30 seek "$1"; then echo "$found"; fi
+    if within 60 seek "$1"; then echo "$found"; fi
 }
 
 gone() {
