@@ -205,6 +205,10 @@ check() {
     main=$(find_window "^${MAIN_TITLE//(/\\(}")
     if [ -z "$main" ]; then
         fail "$name" "no main window"
+        # Its windows, if they come late, would mislead the next checks.
+        kill "$program" 2>/dev/null || true
+        wait "$program" 2>/dev/null || true
+        program=""
         return
     fi
     local want
