@@ -38,7 +38,11 @@ fail() {
 }
 
 # within SECONDS COMMAND...: whether COMMAND succeeds within SECONDS, tried
-# every tenth of a second.
+# every tenth of a second. The deadlines are for a machine whose cores are
+# all busy: Wine may take a minute to start a program, and the window
+# manager seconds to answer; a run that passes waits no longer for them.
+starting=120
+settling=30
 within() {
     local deadline=$((SECONDS + $1))
     shift
@@ -60,11 +64,11 @@ unseen() {
 # The window whose title matches, once it is mapped (Wine starts slowly);
 # nothing if none is.
 find_window() {
-    if within 60 seek "$1"; then echo "$found"; fi
+    if within "$starting" seek "$1"; then echo "$found"; fi
 }
 
 gone() {
-    within 10 unseen "$1"
+    within "$settling" unseen "$1"
 }
 
 focused() {
@@ -74,7 +78,7 @@ focused() {
 # Whether the keyboard comes to the window: the window manager gives it a
 # moment after the window is mapped or a box goes.
 has_keyboard() {
-    within 10 focused "$1"
+    within "$settling" focused "$1"
 }
 
 # Where the keyboard is, for a failure's message.
@@ -130,8 +134,8 @@ desktops_are() {
 window_manager_done() {
     local count
     count=$(desktops)
-    xdotool set_num_desktops $((count + 1)) && within 10 desktops_are $((count + 1)) &&
-        xdotool set_num_desktops "$count" && within 10 desktops_are "$count"
+    xdotool set_num_desktops $((count + 1)) && within "$settling" desktops_are $((count + 1)) &&
+        xdotool set_num_desktops "$count" && within "$settling" desktops_are "$count"
 }
 
 # drag_to WINDOW X Y: presses on the title strip and moves in five steps,
@@ -147,7 +151,7 @@ drag_to() {
     for step in 1 2 3 4 5; do
         local dx=$((($2 - from_x) * step / 5)) dy=$((($3 - from_y) * step / 5))
         xdotool mousemove $((grip_x + dx)) $((grip_y + dy))
-        within 10 follows "$1" $((from_x + dx)) $((from_y + dy)) $((grip_x + dx)) $((grip_y + dy)) ||
+        within "$settling" follows "$1" $((from_x + dx)) $((from_y + dy)) $((grip_x + dx)) $((grip_y + dy)) ||
             break
     done
     xdotool mouseup 1
@@ -213,15 +217,15 @@ check() {
     fi
     local want
     want="$(scaled 282)x$(scaled 146)"
-    within 10 sized "$main" "$want" || fail "$name" "main window is $(size "$main"), not $want at $percent %"
-    within 5 off_taskbar "$main" || fail "$name" "main window is on the taskbar"
+    within "$settling" sized "$main" "$want" || fail "$name" "main window is $(size "$main"), not $want at $percent %"
+    within "$settling" off_taskbar "$main" || fail "$name" "main window is on the taskbar"
     if [ -n "${2:-}" ]; then
         local event
         event=$(find_window '^Form1$')
         if [ -z "$event" ]; then
             fail "$name" "no event-day window"
         else
-            within 5 off_taskbar "$event" || fail "$name" "event-day window is on the taskbar"
+            within "$settling" off_taskbar "$event" || fail "$name" "event-day window is on the taskbar"
             # Its client area at the scale, inside a frame Wine draws itself.
             local width height
             read -r width height <<<"$(xwininfo -id "$event" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')"
@@ -256,11 +260,11 @@ check() {
         if [ -n "$box" ]; then
             # The box opens above the main window: once drawn, its area
             # shows its own text, and not a pixel of the countdown's blue.
-            within 5 uncovered "$box" || fail "$name" "the main window covers the About box ($(blue "$box") pixels)"
+            within "$settling" uncovered "$box" || fail "$name" "the main window covers the About box ($(blue "$box") pixels)"
             close_box "$name" "$box" About
             # Wine has handed the window to openbox for the box: still off
             # the taskbar.
-            within 5 off_taskbar "$main" || fail "$name" "main window is on the taskbar after About"
+            within "$settling" off_taskbar "$main" || fail "$name" "main window is on the taskbar after About"
             # The keyboard is back on About: Space opens it again.
             has_keyboard "$main" ||
                 fail "$name" "the keyboard did not come back to the main window after About but is on $(keyboard_owner)"
@@ -288,7 +292,7 @@ check() {
     read -r x y <<<"$(position "$main")"
     xdotool mousemove $((x + $(scaled 271))) $((y + $(scaled 10))) click 1
     local status=0
-    if ! within 10 ended "$program"; then
+    if ! within "$settling" ended "$program"; then
         fail "$name" "X did not end the program"
         kill "$program" 2>/dev/null
     fi
@@ -318,7 +322,7 @@ window_manager_up() {
 }
 
 # Windows mapped before openbox runs would stay unmanaged.
-within 10 window_manager_up || fail openbox "does not start"
+within "$settling" window_manager_up || fail openbox "does not start"
 for exe in "$@"; do
     check "$exe"
     name=$(basename "$exe" .exe)
