@@ -155,7 +155,7 @@ drag_to() {
             break
     done
     xdotool mouseup 1
-    window_manager_done
+    window_manager_done || fail openbox "does not answer after a drag"
 }
 
 # The program's window size, WIDTHxHEIGHT.
