@@ -5,9 +5,11 @@
 # About; Enter closes it, and the keyboard is back: Space opens it again);
 # its title strip drags it; "X" ends it with status 0; the About box opens
 # above the main window. On the event day (a fake clock) its window opens,
-# off the taskbar too, and closing it leaves the main window running.
-# Started without a console, the command line answers in a message box. The
-# last executable again at 144 DPI, scaled by Windows.
+# off the taskbar too, has the keyboard again after its box, and closing it
+# leaves the main window running. Started without a console, the command
+# line answers in a message box. The last executable again at 144 DPI,
+# scaled by Windows. Each state is waited for, up to a deadline, so that
+# the check holds on a busy machine.
 #
 # Usage: tests/support/run_on_xvfb.sh tests/app/check_windows_desktop.sh EXE...
 # Expects a private X server in DISPLAY, WINEPREFIX and the rest of
@@ -35,32 +37,55 @@ fail() {
     failures=$((failures + 1))
 }
 
-# The window whose title matches, waited for up to 30 s (Wine starts slowly).
-find_window() {
-    local id=""
-    for _ in $(seq 150); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && break
-        sleep 0.2
+# within SECONDS COMMAND...: whether COMMAND succeeds within SECONDS, tried
+# every tenth of a second. The deadlines are for a machine whose cores are
+# all busy: Wine may take a minute to start a program, and the window
+# manager seconds to answer; a run that passes waits no longer for them.
+starting=120
+settling=30
+within() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
     done
-    echo "$id"
+}
+
+seek() {
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$found" ]
+}
+
+unseen() {
+    ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
+}
+
+# The window whose title matches, once it is mapped (Wine starts slowly);
+# nothing if none is.
+find_window() {
+    if within "$starting" seek "$1"; then echo "$found"; fi
 }
 
 gone() {
-    for _ in $(seq 50); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.2
-    done
-    return 1
+    within "$settling" unseen "$1"
 }
 
-# Whether the keyboard is on the window within 5 s: the window manager gives
-# it back a moment after a box goes.
+focused() {
+    [ "$(xdotool getwindowfocus -f 2>/dev/null)" = "$1" ]
+}
+
+# Whether the keyboard comes to the window: the window manager gives it a
+# moment after the window is mapped or a box goes.
 has_keyboard() {
-    for _ in $(seq 25); do
-        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
-        sleep 0.2
-    done
-    return 1
+    within "$settling" focused "$1"
+}
+
+# Where the keyboard is, for a failure's message.
+keyboard_owner() {
+    local id
+    id=$(xdotool getwindowfocus -f 2>/dev/null) || id=none
+    echo "$id '$(xdotool getwindowname "$id" 2>/dev/null || true)'"
 }
 
 # WIDTHxHEIGHT+X+Y of a window on the screen.
@@ -84,24 +109,82 @@ off_taskbar() {
         xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR
 }
 
-# drag_to WINDOW X Y: presses on the title strip and moves in five steps
-# until the window's corner is at X Y, then lets go.
+# follows WINDOW X Y POINTER_X POINTER_Y: whether the window's corner is at
+# X Y with the pointer at POINTER_X POINTER_Y. If not, the pointer trembles
+# a pixel and comes back, as a hand's does: a move loop that began after the
+# pointer's last motion has seen none to follow yet.
+follows() {
+    [ "$(position "$1")" = "$2 $3" ] && return 0
+    xdotool mousemove $(($4 + 1)) "$5" mousemove "$4" "$5"
+    return 1
+}
+
+desktops() {
+    xprop -root _NET_NUMBER_OF_DESKTOPS | awk '{ print $3 }'
+}
+
+desktops_are() {
+    [ "$(desktops)" = "$1" ]
+}
+
+# Waits until openbox has handled every event sent before, such as the
+# release that ends its move and its hold on the pointer: it answers a
+# request for one more desktop, and then for one fewer again, only once it
+# has.
+window_manager_done() {
+    local count
+    count=$(desktops)
+    xdotool set_num_desktops $((count + 1)) && within "$settling" desktops_are $((count + 1)) &&
+        xdotool set_num_desktops "$count" && within "$settling" desktops_are "$count"
+}
+
+# drag_to WINDOW X Y: presses on the title strip and moves in five steps,
+# each as soon as the window has followed the last, until the window's
+# corner is at X Y, then lets go. Whether it got there is the caller's
+# check.
 drag_to() {
-    local from_x from_y grip_x grip_y
+    local from_x from_y grip_x grip_y step
     read -r from_x from_y <<<"$(position "$1")"
     grip_x=$((from_x + $(scaled 40)))
     grip_y=$((from_y + $(scaled 8)))
     xdotool mousemove "$grip_x" "$grip_y" mousedown 1
     for step in 1 2 3 4 5; do
-        xdotool mousemove $((grip_x + ($2 - from_x) * step / 5)) $((grip_y + ($3 - from_y) * step / 5))
-        sleep 0.1
-    done
-    for _ in $(seq 50); do
-        [ "$(position "$1")" = "$2 $3" ] && break
-        sleep 0.1
+        local dx=$((($2 - from_x) * step / 5)) dy=$((($3 - from_y) * step / 5))
+        xdotool mousemove $((grip_x + dx)) $((grip_y + dy))
+        within "$settling" follows "$1" $((from_x + dx)) $((from_y + dy)) $((grip_x + dx)) $((grip_y + dy)) ||
+            break
     done
     xdotool mouseup 1
-    sleep 1 # the move loop ends
+    window_manager_done || fail openbox "does not answer after a drag"
+}
+
+# The program's window size, WIDTHxHEIGHT.
+size() {
+    xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'
+}
+
+sized() {
+    [ "$(size "$1")" = "$2" ]
+}
+
+# Pixels of the countdown's blue in a window's area.
+blue() {
+    import -window root -crop "$(geometry "$1")" txt:- | grep -ci '#8080FF' || true
+}
+
+uncovered() {
+    [ "$(blue "$1")" -eq 0 ]
+}
+
+# close_box NAME BOX TITLE: Enter closes the box once it has the keyboard.
+close_box() {
+    has_keyboard "$2" || fail "$1" "the $3 box has not the keyboard but $(keyboard_owner)"
+    xdotool key Return
+    gone "^$3\$" || fail "$1" "$3 box stays"
+}
+
+ended() {
+    ! kill -0 "$1" 2>/dev/null
 }
 
 # A length in the program's pixels as the screen's pixels at the DPI of
@@ -126,22 +209,23 @@ check() {
     main=$(find_window "^${MAIN_TITLE//(/\\(}")
     if [ -z "$main" ]; then
         fail "$name" "no main window"
+        # Its windows, if they come late, would mislead the next checks.
+        kill "$program" 2>/dev/null || true
+        wait "$program" 2>/dev/null || true
+        program=""
         return
     fi
-    sleep 1 # the first rounds
-    local size
-    size=$(xwininfo -id "$main" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
     local want
     want="$(scaled 282)x$(scaled 146)"
-    [ "$size" = "$want" ] || fail "$name" "main window is $size, not $want at $percent %"
-    off_taskbar "$main" || fail "$name" "main window is on the taskbar"
+    within "$settling" sized "$main" "$want" || fail "$name" "main window is $(size "$main"), not $want at $percent %"
+    within "$settling" off_taskbar "$main" || fail "$name" "main window is on the taskbar"
     if [ -n "${2:-}" ]; then
         local event
         event=$(find_window '^Form1$')
         if [ -z "$event" ]; then
             fail "$name" "no event-day window"
         else
-            off_taskbar "$event" || fail "$name" "event-day window is on the taskbar"
+            within "$settling" off_taskbar "$event" || fail "$name" "event-day window is on the taskbar"
             # Its client area at the scale, inside a frame Wine draws itself.
             local width height
             read -r width height <<<"$(xwininfo -id "$event" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w, h }')"
@@ -151,54 +235,55 @@ check() {
             fi
             # Its button holds the focus: Enter shows the farewell box, Enter
             # closes it; then the window is closed as a user closes it.
+            has_keyboard "$event" || fail "$name" "the event-day window has not the keyboard but $(keyboard_owner)"
             xdotool key Return
-            [ -n "$(find_window '^HEY!$')" ] || fail "$name" "no farewell box"
-            xdotool key Return
-            gone '^HEY!$' || fail "$name" "farewell box stays"
-            xdotool windowactivate --sync "$event" key alt+F4
+            local farewell
+            farewell=$(find_window '^HEY!$')
+            if [ -n "$farewell" ]; then
+                close_box "$name" "$farewell" 'HEY!'
+            else
+                fail "$name" "no farewell box"
+            fi
+            has_keyboard "$event" ||
+                fail "$name" "the keyboard did not come back to the event-day window after its box but is on $(keyboard_owner)"
+            xdotool key alt+F4
             gone '^Form1$' || fail "$name" "event-day window does not close"
             [ -n "$(find_window "^${MAIN_TITLE//(/\\(}")" ] ||
                 fail "$name" "closing the event-day window closed the main window"
         fi
     else
         # From the first hidden button: Tab to the second, Tab to About.
+        has_keyboard "$main" || fail "$name" "the main window has not the keyboard but $(keyboard_owner)"
         xdotool key Tab Tab space
         local box
         box=$(find_window '^About$')
         if [ -n "$box" ]; then
-            # The box opens above the main window: its area shows its own
-            # text, and not a pixel of the countdown's blue.
-            sleep 0.5
-            local blue
-            blue=$(import -window root -crop "$(geometry "$box")" txt:- | grep -ci '#8080FF' || true)
-            [ "$blue" -eq 0 ] || fail "$name" "the main window covers the About box ($blue pixels)"
-            xdotool key Return
-            gone '^About$' || fail "$name" "About box stays"
+            # The box opens above the main window: once drawn, its area
+            # shows its own text, and not a pixel of the countdown's blue.
+            within "$settling" uncovered "$box" || fail "$name" "the main window covers the About box ($(blue "$box") pixels)"
+            close_box "$name" "$box" About
             # Wine has handed the window to openbox for the box: still off
             # the taskbar.
-            off_taskbar "$main" || fail "$name" "main window is on the taskbar after About"
+            within "$settling" off_taskbar "$main" || fail "$name" "main window is on the taskbar after About"
             # The keyboard is back on About: Space opens it again.
-            has_keyboard "$main" || fail "$name" "the keyboard did not come back to the main window after About"
+            has_keyboard "$main" ||
+                fail "$name" "the keyboard did not come back to the main window after About but is on $(keyboard_owner)"
             xdotool key space
-            if [ -n "$(find_window '^About$')" ]; then
-                xdotool key Return
-                gone '^About$' || fail "$name" "About box stays"
+            box=$(find_window '^About$')
+            if [ -n "$box" ]; then
+                close_box "$name" "$box" About
             else
                 fail "$name" "Space on About did not open it again"
             fi
         else
             fail "$name" "Tab, Tab, Space did not open About"
         fi
-        # Dragged by its title strip, through the Windows move loop.
+        # Dragged by its title strip, through the Windows move loop, as a
+        # person drags.
         local before after x y
         before=$(position "$main")
         read -r x y <<<"$before"
-        # As a person drags: in steps, then waits for the window to follow
-        # (up to 5 s on a busy machine) before letting go. A busy move loop
-        # can drop the last steps: the rest is dragged again, as a hand does.
         drag_to "$main" $((x + 50)) $((y + 30))
-        [ "$(position "$main")" = "$((x + 50)) $((y + 30))" ] ||
-            drag_to "$main" $((x + 50)) $((y + 30))
         after=$(position "$main")
         [ "$after" = "$((x + 50)) $((y + 30))" ] ||
             fail "$name" "dragged from $before to $after, not by 50 30"
@@ -207,11 +292,7 @@ check() {
     read -r x y <<<"$(position "$main")"
     xdotool mousemove $((x + $(scaled 271))) $((y + $(scaled 10))) click 1
     local status=0
-    for _ in $(seq 50); do
-        kill -0 "$program" 2>/dev/null || break
-        sleep 0.2
-    done
-    if kill -0 "$program" 2>/dev/null; then
+    if ! within "$settling" ended "$program"; then
         fail "$name" "X did not end the program"
         kill "$program" 2>/dev/null
     fi
@@ -236,6 +317,12 @@ command_line() {
     [ "$status" -eq "$3" ] || fail "$name" "$2 without a console ended with $status, not $3"
 }
 
+window_manager_up() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+}
+
+# Windows mapped before openbox runs would stay unmanaged.
+within "$settling" window_manager_up || fail openbox "does not start"
 for exe in "$@"; do
     check "$exe"
     name=$(basename "$exe" .exe)

@@ -1,4 +1,4 @@
-// Reads a message box as a user sees it: waits up to 30 s for a visible box
+// Reads a message box as a user sees it: waits up to 2 minutes for a visible box
 // titled as the first argument, prints its text and presses its OK button.
 // A Windows program; the Windows checks run it under Wine.
 #include <windows.h>
@@ -55,7 +55,9 @@ int main(int argc, char **argv)
     }
     Search search;
     search.title = argv[1];
-    for (int attempt = 0; attempt < 300 && !search.found; ++attempt) {
+    // Wine may take a minute to start a program on a busy machine.
+    const ULONGLONG deadline = GetTickCount64() + 120000;
+    while (!search.found && GetTickCount64() < deadline) {
         EnumWindows(findBox, reinterpret_cast<LPARAM>(&search));
         if (!search.found)
             Sleep(100);
