@@ -138,7 +138,8 @@ void TestCommands::aboutShowsItsBoxAndChangesNothing_data()
     QTest::addColumn<const app::BuildSettings *>("build");
     QTest::newRow("click") << false << &app::deliverables::Countdown;
     QTest::newRow("Tab Tab Space") << true << &app::deliverables::Countdown;
-    QTest::newRow(app::deliverables::Tallybell_3.fileName) << false << &app::deliverables::Tallybell_3;
+    QTest::newRow(app::deliverables::Tallybell_3.fileName)
+        << false << &app::deliverables::Tallybell_3;
 }
 
 void TestCommands::aboutShowsItsBoxAndChangesNothing()

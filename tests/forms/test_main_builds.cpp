@@ -44,9 +44,9 @@ void TestMainBuilds::buildsDiffer()
     }
     QCOMPARE(main.findChild<QLabel *>("Label12")->y(), label12Top);
     // Everything else is the same in both builds.
-    Main other(
-        (build == &app::deliverables::Countdown ? app::deliverables::Tallybell_3 : app::deliverables::Countdown)
-            .mainLook);
+    Main other((build == &app::deliverables::Countdown ? app::deliverables::Tallybell_3
+                                                       : app::deliverables::Countdown)
+                   .mainLook);
     for (const QObject *control : main.controls()) {
         const QString name = control->objectName();
         if (name == QLatin1String("Label12") || !control->isWidgetType())

@@ -177,7 +177,8 @@ void TestTaskbar::keyboardBackOnTheOpenerAfterEachBox_data()
 void TestTaskbar::keyboardBackOnTheOpenerAfterEachBox()
 {
     QFETCH(QString, box);
-    QCoreApplication::setApplicationName(QString::fromLatin1(app::deliverables::Countdown.fileName));
+    QCoreApplication::setApplicationName(
+        QString::fromLatin1(app::deliverables::Countdown.fileName));
     const std::unique_ptr<QWidget> window = box == u"HEY!"
         ? std::unique_ptr<QWidget>(new LMF2D)
         : std::make_unique<Main>(app::deliverables::Countdown.mainLook);
