@@ -4,9 +4,6 @@
 
 #include "app/deliverables.h"
 #include "countdown_rules.h"
-#include "support/helpers.h"
-#include "support/round_driver.h"
-#include "support/shown_windows.h"
 
 #include <QTest>
 #include <QTimeZone>
@@ -25,34 +22,23 @@ QDateTime wall(const QString &text)
 // Runs one round at `now` and compares the window with the rules.
 void roundAt(FakeClock &clock, RoundDriver &driver, CountdownRules &rules, const QDateTime &now)
 {
-    clock.set(now);
-    driver.round();
-    rules.round(now);
-    const QString wrong = rules.mismatch(driver.main());
-    QVERIFY2(wrong.isEmpty(), qPrintable(now.toString(Qt::ISODate) + QStringLiteral(": ") + wrong));
-    QCOMPARE(shownEventDayWindows(), rules.eventDays());
+    const QString wrong = roundDiffers(clock, driver, rules, now);
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     QVERIFY(rules.eventDays() <= 1);
 }
 
 } // namespace
 
-class TestClockChanges : public QObject
+class TestClockChanges : public CountdownSuite
 {
     Q_OBJECT
 
 private slots:
-    void cleanup();
-
     void jumps_data();
     void jumps();
     void daylightSavingInARealZone_data();
     void daylightSavingInARealZone();
 };
-
-void TestClockChanges::cleanup()
-{
-    closeEventDayWindows();
-}
 
 void TestClockChanges::jumps_data()
 {

@@ -10,7 +10,7 @@ import shutil
 import struct
 import subprocess
 
-from checks.common import DELIVERABLES, HERE, LICENSE, Faults
+from checks.common import DELIVERABLES, HERE, LICENSE, Faults, add_command
 
 # The texts as each deliverable must install them, compressed ones unpacked.
 EXPECTED = HERE.parent / "expected"
@@ -114,14 +114,12 @@ def installed(args):
 
 
 def add_commands(commands):
-    command = commands.add_parser("install-tree")
+    command = add_command(commands, "install-tree", install_tree)
     command.add_argument("--cmake", default="cmake")
     command.add_argument("--config", default="")
     command.add_argument("build", type=pathlib.Path)
     command.add_argument("root", type=pathlib.Path)
-    command.set_defaults(run=install_tree)
 
-    command = commands.add_parser("installed")
+    command = add_command(commands, "installed", installed)
     command.add_argument("--deliverable", action="append", choices=sorted(DELIVERABLES))
     command.add_argument("root", type=pathlib.Path)
-    command.set_defaults(run=installed)
