@@ -4,6 +4,7 @@
 // worked out from the countdown's rules independently of the program
 // (round_driver.h delivers the rounds), and the suites that run rounds.
 
+#include "app/deliverables.h"
 #include "forms/main_form.h"
 #include "support/helpers.h"
 #include "support/round_driver.h"
@@ -109,16 +110,30 @@ inline QString failure(const QDateTime &now, const QString &what)
     return now.toString(Qt::ISODate) + QStringLiteral(": ") + what;
 }
 
+// One run of the program: a fresh main window, shown, with its round driver
+// and the rules it must follow.
+struct Run {
+    explicit Run(const app::BuildSettings &build)
+        : main(build.mainLook)
+        , driver(main)
+    {
+        main.show();
+    }
+
+    forms::Main main;
+    RoundDriver driver;
+    CountdownRules rules;
+};
+
 // Runs one round at `now`: how the window or the event-day windows differ
 // from the rules, as a failure message, or nothing.
-inline QString roundDiffers(FakeClock &clock, RoundDriver &driver, CountdownRules &rules,
-                            const QDateTime &now)
+inline QString roundDiffers(FakeClock &clock, Run &run, const QDateTime &now)
 {
     clock.set(now);
-    driver.round();
-    rules.round(now);
-    QString wrong = rules.mismatch(driver.main());
-    if (wrong.isEmpty() && shownEventDayWindows() != rules.eventDays())
+    run.driver.round();
+    run.rules.round(now);
+    QString wrong = run.rules.mismatch(run.main);
+    if (wrong.isEmpty() && shownEventDayWindows() != run.rules.eventDays())
         wrong = QStringLiteral("%1 event-day windows").arg(shownEventDayWindows());
     return wrong.isEmpty() ? wrong : failure(now, wrong);
 }

@@ -2,7 +2,6 @@
 // forward, to before and after April 13. Each round must show the clock of
 // that round, and the event-day window opens at most once.
 
-#include "app/deliverables.h"
 #include "countdown_rules.h"
 
 #include <QTest>
@@ -20,11 +19,11 @@ QDateTime wall(const QString &text)
 }
 
 // Runs one round at `now` and compares the window with the rules.
-void roundAt(FakeClock &clock, RoundDriver &driver, CountdownRules &rules, const QDateTime &now)
+void roundAt(FakeClock &clock, Run &run, const QDateTime &now)
 {
-    const QString wrong = roundDiffers(clock, driver, rules, now);
+    const QString wrong = roundDiffers(clock, run, now);
     QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
-    QVERIFY(rules.eventDays() <= 1);
+    QVERIFY(run.rules.eventDays() <= 1);
 }
 
 } // namespace
@@ -96,16 +95,14 @@ void TestClockChanges::jumps()
     QFETCH(QString, sentence);
     ProgramObserver program;
     FakeClock clock(wall(readings.first()));
-    Main main(app::deliverables::Countdown.mainLook);
-    RoundDriver driver(main);
-    CountdownRules rules;
+    Run run(app::deliverables::Countdown);
     for (const QString &reading : std::as_const(readings)) {
-        roundAt(clock, driver, rules, wall(reading));
+        roundAt(clock, run, wall(reading));
         if (QTest::currentTestFailed())
             return;
     }
     QCOMPARE(shownEventDayWindows(), windows);
-    QCOMPARE(main.text(Field::Final), sentence);
+    QCOMPARE(run.main.text(Field::Final), sentence);
     QVERIFY(program.reports.isEmpty());
     QVERIFY(program.endStatuses.isEmpty());
 }
@@ -136,21 +133,19 @@ void TestClockChanges::daylightSavingInARealZone()
     const QDateTime instant = QDateTime::fromString(change, Qt::ISODate);
     ProgramObserver program;
     FakeClock clock(instant.toTimeZone(timeZone));
-    Main main(app::deliverables::Countdown.mainLook);
-    RoundDriver driver(main);
-    CountdownRules rules;
+    Run run(app::deliverables::Countdown);
     bool jumped = false;
     for (int second = -30; second < 30; ++second) {
         const QDateTime now = instant.addSecs(second).toTimeZone(timeZone);
-        const QString before = main.text(Field::Final);
-        roundAt(clock, driver, rules, now);
+        const QString before = run.main.text(Field::Final);
+        roundAt(clock, run, now);
         if (QTest::currentTestFailed())
             return;
         if (second == 0) {
             // The wall clock jumped, and the sentence with it.
             const QDateTime previous = instant.addSecs(-1).toTimeZone(timeZone);
             QCOMPARE(previous.time().secsTo(now.time()), shift + 1);
-            QVERIFY(main.text(Field::Final) != before);
+            QVERIFY(run.main.text(Field::Final) != before);
             jumped = true;
         }
     }

@@ -1,4 +1,3 @@
-#include "app/deliverables.h"
 #include "countdown_rules.h"
 #include "forms/countdown.h"
 #include "forms/lmf2d.h"

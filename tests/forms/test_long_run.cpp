@@ -6,7 +6,6 @@
 // several times more) runs shorter ranges that still cross the leap day and
 // the event day.
 
-#include "app/deliverables.h"
 #include "countdown_rules.h"
 
 #include <QElapsedTimer>
@@ -97,21 +96,6 @@ private:
     qint64 m_peakGrowth = 0;
 };
 
-// One run of the program: a fresh main window, shown, with its round driver
-// and the rules it must follow.
-struct Run {
-    explicit Run(const app::BuildSettings &build)
-        : main(build.mainLook)
-        , driver(main)
-    {
-        main.show();
-    }
-
-    Main main;
-    RoundDriver driver;
-    CountdownRules rules;
-};
-
 } // namespace
 
 class TestLongRun : public CountdownSuite
@@ -150,8 +134,7 @@ void TestLongRun::everyMinuteOfTenYears()
         ++runs;
         const QDateTime runEnd = QDateTime(QDate(now.date().year() + 1, 4, 14), QTime(0, 0));
         for (; now < runEnd; now = now.addSecs(60), ++rounds) {
-            if (const QString wrong = roundDiffers(clock, run->driver, run->rules, now);
-                !wrong.isEmpty())
+            if (const QString wrong = roundDiffers(clock, *run, now); !wrong.isEmpty())
                 QFAIL(qPrintable(wrong));
             if (now.time().minute() == 0) {
                 // Let the window repaint once an hour, and look at memory
@@ -207,7 +190,7 @@ void TestLongRun::everySecondAroundTheEvent()
     QElapsedTimer elapsed;
     elapsed.start();
     for (QDateTime now = start; now < end; ++rounds) {
-        if (const QString wrong = roundDiffers(clock, run.driver, run.rules, now); !wrong.isEmpty())
+        if (const QString wrong = roundDiffers(clock, run, now); !wrong.isEmpty())
             QFAIL(qPrintable(wrong));
         if (now.time().second() == 0) {
             // Let the window repaint once a minute, and look at memory once a
