@@ -2,11 +2,16 @@
 
 // What the main window's fields must hold after each round of its timers,
 // worked out from the countdown's rules independently of the program
-// (round_driver.h delivers the rounds).
+// (round_driver.h delivers the rounds), and the suites that run rounds.
 
+#include "app/deliverables.h"
 #include "forms/main_form.h"
+#include "support/helpers.h"
+#include "support/round_driver.h"
+#include "support/shown_windows.h"
 
 #include <QDateTime>
+#include <QObject>
 
 #include <array>
 
@@ -90,3 +95,45 @@ private:
     bool m_counting = true;
     int m_eventDays = 0;
 };
+
+// A suite whose test functions may leave the event-day window open.
+class CountdownSuite : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { closeEventDayWindows(); }
+};
+
+inline QString failure(const QDateTime &now, const QString &what)
+{
+    return now.toString(Qt::ISODate) + QStringLiteral(": ") + what;
+}
+
+// One run of the program: a fresh main window, shown, with its round driver
+// and the rules it must follow.
+struct Run {
+    explicit Run(const app::BuildSettings &build)
+        : main(build.mainLook)
+        , driver(main)
+    {
+        main.show();
+    }
+
+    forms::Main main;
+    RoundDriver driver;
+    CountdownRules rules;
+};
+
+// Runs one round at `now`: how the window or the event-day windows differ
+// from the rules, as a failure message, or nothing.
+inline QString roundDiffers(FakeClock &clock, Run &run, const QDateTime &now)
+{
+    clock.set(now);
+    run.driver.round();
+    run.rules.round(now);
+    QString wrong = run.rules.mismatch(run.main);
+    if (wrong.isEmpty() && shownEventDayWindows() != run.rules.eventDays())
+        wrong = QStringLiteral("%1 event-day windows").arg(shownEventDayWindows());
+    return wrong.isEmpty() ? wrong : failure(now, wrong);
+}

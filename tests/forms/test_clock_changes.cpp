@@ -2,11 +2,7 @@
 // forward, to before and after April 13. Each round must show the clock of
 // that round, and the event-day window opens at most once.
 
-#include "app/deliverables.h"
 #include "countdown_rules.h"
-#include "support/helpers.h"
-#include "support/round_driver.h"
-#include "support/shown_windows.h"
 
 #include <QTest>
 #include <QTimeZone>
@@ -23,36 +19,25 @@ QDateTime wall(const QString &text)
 }
 
 // Runs one round at `now` and compares the window with the rules.
-void roundAt(FakeClock &clock, RoundDriver &driver, CountdownRules &rules, const QDateTime &now)
+void roundAt(FakeClock &clock, Run &run, const QDateTime &now)
 {
-    clock.set(now);
-    driver.round();
-    rules.round(now);
-    const QString wrong = rules.mismatch(driver.main());
-    QVERIFY2(wrong.isEmpty(), qPrintable(now.toString(Qt::ISODate) + QStringLiteral(": ") + wrong));
-    QCOMPARE(shownEventDayWindows(), rules.eventDays());
-    QVERIFY(rules.eventDays() <= 1);
+    const QString wrong = roundDiffers(clock, run, now);
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
+    QVERIFY(run.rules.eventDays() <= 1);
 }
 
 } // namespace
 
-class TestClockChanges : public QObject
+class TestClockChanges : public CountdownSuite
 {
     Q_OBJECT
 
 private slots:
-    void cleanup();
-
     void jumps_data();
     void jumps();
     void daylightSavingInARealZone_data();
     void daylightSavingInARealZone();
 };
-
-void TestClockChanges::cleanup()
-{
-    closeEventDayWindows();
-}
 
 void TestClockChanges::jumps_data()
 {
@@ -110,16 +95,14 @@ void TestClockChanges::jumps()
     QFETCH(QString, sentence);
     ProgramObserver program;
     FakeClock clock(wall(readings.first()));
-    Main main(app::deliverables::Countdown.mainLook);
-    RoundDriver driver(main);
-    CountdownRules rules;
+    Run run(app::deliverables::Countdown);
     for (const QString &reading : std::as_const(readings)) {
-        roundAt(clock, driver, rules, wall(reading));
+        roundAt(clock, run, wall(reading));
         if (QTest::currentTestFailed())
             return;
     }
     QCOMPARE(shownEventDayWindows(), windows);
-    QCOMPARE(main.text(Field::Final), sentence);
+    QCOMPARE(run.main.text(Field::Final), sentence);
     QVERIFY(program.reports.isEmpty());
     QVERIFY(program.endStatuses.isEmpty());
 }
@@ -150,21 +133,19 @@ void TestClockChanges::daylightSavingInARealZone()
     const QDateTime instant = QDateTime::fromString(change, Qt::ISODate);
     ProgramObserver program;
     FakeClock clock(instant.toTimeZone(timeZone));
-    Main main(app::deliverables::Countdown.mainLook);
-    RoundDriver driver(main);
-    CountdownRules rules;
+    Run run(app::deliverables::Countdown);
     bool jumped = false;
     for (int second = -30; second < 30; ++second) {
         const QDateTime now = instant.addSecs(second).toTimeZone(timeZone);
-        const QString before = main.text(Field::Final);
-        roundAt(clock, driver, rules, now);
+        const QString before = run.main.text(Field::Final);
+        roundAt(clock, run, now);
         if (QTest::currentTestFailed())
             return;
         if (second == 0) {
             // The wall clock jumped, and the sentence with it.
             const QDateTime previous = instant.addSecs(-1).toTimeZone(timeZone);
             QCOMPARE(previous.time().secsTo(now.time()), shift + 1);
-            QVERIFY(main.text(Field::Final) != before);
+            QVERIFY(run.main.text(Field::Final) != before);
             jumped = true;
         }
     }

@@ -1,12 +1,7 @@
-#include "app/deliverables.h"
 #include "countdown_rules.h"
 #include "forms/countdown.h"
 #include "forms/lmf2d.h"
-#include "forms/main_form.h"
 #include "runtime/timers.h"
-#include "support/helpers.h"
-#include "support/round_driver.h"
-#include "support/shown_windows.h"
 
 #include <QTest>
 
@@ -22,13 +17,11 @@ void tick(Main &main)
 
 } // namespace
 
-class TestCountdown : public QObject
+class TestCountdown : public CountdownSuite
 {
     Q_OBJECT
 
 private slots:
-    void cleanup();
-
     void clockSampling_data();
     void clockSampling();
     void clockSamplingReadsTheClockOnce();
@@ -40,11 +33,6 @@ private slots:
     void daysToGoKeepWhatAnEarlierRunLeft();
     void eventDayOpensTheWindowOnceAndStopsCounting();
 };
-
-void TestCountdown::cleanup()
-{
-    closeEventDayWindows();
-}
 
 void TestCountdown::clockSampling_data()
 {

@@ -6,11 +6,7 @@
 // several times more) runs shorter ranges that still cross the leap day and
 // the event day.
 
-#include "app/deliverables.h"
 #include "countdown_rules.h"
-#include "support/helpers.h"
-#include "support/round_driver.h"
-#include "support/shown_windows.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -100,44 +96,17 @@ private:
     qint64 m_peakGrowth = 0;
 };
 
-// One run of the program: a fresh main window, shown, with its round driver
-// and the rules it must follow.
-struct Run {
-    explicit Run(const app::BuildSettings &build)
-        : main(build.mainLook)
-        , driver(main)
-    {
-        main.show();
-    }
-
-    Main main;
-    RoundDriver driver;
-    CountdownRules rules;
-};
-
-QString failure(const QDateTime &now, const QString &what)
-{
-    return now.toString(Qt::ISODate) + QStringLiteral(": ") + what;
-}
-
 } // namespace
 
-class TestLongRun : public QObject
+class TestLongRun : public CountdownSuite
 {
     Q_OBJECT
 
 private slots:
-    void cleanup();
-
     void everyMinuteOfTenYears();
     void everySecondAroundTheEvent_data();
     void everySecondAroundTheEvent();
 };
-
-void TestLongRun::cleanup()
-{
-    closeEventDayWindows();
-}
 
 // A fresh main window runs from each April 14 to the end of the next April 13.
 // After the event-day window opens, the rest of that day checks that clock
@@ -165,14 +134,8 @@ void TestLongRun::everyMinuteOfTenYears()
         ++runs;
         const QDateTime runEnd = QDateTime(QDate(now.date().year() + 1, 4, 14), QTime(0, 0));
         for (; now < runEnd; now = now.addSecs(60), ++rounds) {
-            clock.set(now);
-            run->driver.round();
-            run->rules.round(now);
-            if (const QString wrong = run->rules.mismatch(run->main); !wrong.isEmpty())
-                QFAIL(qPrintable(failure(now, wrong)));
-            if (shownEventDayWindows() != run->rules.eventDays())
-                QFAIL(qPrintable(failure(
-                    now, QStringLiteral("%1 event-day windows").arg(shownEventDayWindows()))));
+            if (const QString wrong = roundDiffers(clock, *run, now); !wrong.isEmpty())
+                QFAIL(qPrintable(wrong));
             if (now.time().minute() == 0) {
                 // Let the window repaint once an hour, and look at memory
                 // once a day (while the event-day window, which holds its
@@ -227,14 +190,8 @@ void TestLongRun::everySecondAroundTheEvent()
     QElapsedTimer elapsed;
     elapsed.start();
     for (QDateTime now = start; now < end; ++rounds) {
-        clock.set(now);
-        run.driver.round();
-        run.rules.round(now);
-        if (const QString wrong = run.rules.mismatch(run.main); !wrong.isEmpty())
-            QFAIL(qPrintable(failure(now, wrong)));
-        if (shownEventDayWindows() != run.rules.eventDays())
-            QFAIL(qPrintable(
-                failure(now, QStringLiteral("%1 event-day windows").arg(shownEventDayWindows()))));
+        if (const QString wrong = roundDiffers(clock, run, now); !wrong.isEmpty())
+            QFAIL(qPrintable(wrong));
         if (now.time().second() == 0) {
             // Let the window repaint once a minute, and look at memory once a
             // day after the first, up to the event day.

@@ -47,10 +47,8 @@ void TestClockAndTimers::timersTickInTheGivenOrder()
     connect(second, &Timer::timer, [&] { ticks << "second"; });
     new TimerRound({first, second}, &form);
     QTRY_VERIFY(ticks.size() >= 6);
-    for (qsizetype i = 0; i + 1 < ticks.size(); i += 2) {
-        QCOMPARE(ticks[i], QStringLiteral("first"));
-        QCOMPARE(ticks[i + 1], QStringLiteral("second"));
-    }
+    for (qsizetype i = 0; i + 1 < ticks.size(); i += 2)
+        QCOMPARE(ticks.mid(i, 2), (QStringList{"first", "second"}));
 }
 
 void TestClockAndTimers::overdueRoundStillTicksInOrder()

@@ -3,6 +3,7 @@
 import json
 import os
 import pathlib
+import subprocess
 import sys
 
 # What each deliverable must be, by its file name: the settings of its target,
@@ -17,6 +18,18 @@ HERE = pathlib.Path(__file__).resolve().parent
 LICENSE = HERE.parents[2] / "LICENSE"
 # The command line all checks run from, for a check that runs another.
 ENTRY = HERE.parent / "check_deliverables.py"
+
+
+def output(*command, text=True):
+    """What a command that must succeed writes to standard output."""
+    return subprocess.run(list(map(str, command)), check=True, capture_output=True, text=text).stdout
+
+
+def add_command(commands, name, run):
+    """A command of check_deliverables.py that calls run(args)."""
+    command = commands.add_parser(name)
+    command.set_defaults(run=run)
+    return command
 
 
 class Faults:

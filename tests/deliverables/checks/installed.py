@@ -10,7 +10,7 @@ import shutil
 import struct
 import subprocess
 
-from checks.common import DELIVERABLES, HERE, LICENSE, Faults
+from checks.common import DELIVERABLES, HERE, LICENSE, Faults, add_command
 
 # The texts as each deliverable must install them, compressed ones unpacked.
 EXPECTED = HERE.parent / "expected"
@@ -24,19 +24,20 @@ def install_tree(args):
     subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
 
 
+def made_from_templates(name):
+    app_id, docs = DELIVERABLES[name]["id"], f"share/doc/{DELIVERABLES[name]['package']}"
+    return (f"share/applications/{app_id}.desktop", f"share/metainfo/{app_id}.metainfo.xml",
+            f"share/man/man1/{name}.1.gz", f"{docs}/changelog.gz", f"{docs}/copyright")
+
+
 def expected_files(name):
     app_id = DELIVERABLES[name]["id"]
-    docs = f"share/doc/{DELIVERABLES[name]['package']}"
     return {
         f"bin/{name}",
-        f"share/applications/{app_id}.desktop",
+        *made_from_templates(name),
         *(f"share/icons/hicolor/{size}x{size}/apps/{app_id}.png" for size in DELIVERABLES[name]["icon_sizes"]),
         f"share/icons/hicolor/scalable/apps/{app_id}.svg",
-        f"share/metainfo/{app_id}.metainfo.xml",
-        f"share/man/man1/{name}.1.gz",
-        f"{docs}/copyright",
-        f"{docs}/changelog.gz",
-        f"{docs}/README.md",
+        f"share/doc/{DELIVERABLES[name]['package']}/README.md",
     }
 
 
@@ -68,10 +69,7 @@ def check_installed(faults, root, names):
 
 def compare_texts(faults, root, name):
     """Each text made from a template, byte for byte; a diff for each that differs."""
-    app_id, docs = DELIVERABLES[name]["id"], f"share/doc/{DELIVERABLES[name]['package']}"
-    for installed in (f"share/applications/{app_id}.desktop",
-                      f"share/metainfo/{app_id}.metainfo.xml", f"share/man/man1/{name}.1.gz",
-                      f"{docs}/changelog.gz", f"{docs}/copyright"):
+    for installed in made_from_templates(name):
         path = root / installed
         wanted = EXPECTED / name / path.name.removesuffix(".gz")
         if not path.exists():
@@ -114,14 +112,12 @@ def installed(args):
 
 
 def add_commands(commands):
-    command = commands.add_parser("install-tree")
+    command = add_command(commands, "install-tree", install_tree)
     command.add_argument("--cmake", default="cmake")
     command.add_argument("--config", default="")
     command.add_argument("build", type=pathlib.Path)
     command.add_argument("root", type=pathlib.Path)
-    command.set_defaults(run=install_tree)
 
-    command = commands.add_parser("installed")
+    command = add_command(commands, "installed", installed)
     command.add_argument("--deliverable", action="append", choices=sorted(DELIVERABLES))
     command.add_argument("root", type=pathlib.Path)
-    command.set_defaults(run=installed)

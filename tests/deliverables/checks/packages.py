@@ -5,7 +5,7 @@ import subprocess
 import sys
 import tempfile
 
-from checks.common import DELIVERABLES, ENTRY, Faults
+from checks.common import DELIVERABLES, ENTRY, Faults, add_command, output
 from checks.installed import check_installed
 
 
@@ -14,8 +14,7 @@ def packages(args):
     for deb in args.debs:
         fields = {}
         for field in ("Package", "Version", "Depends", "Architecture"):
-            fields[field] = subprocess.run(["dpkg-deb", "--field", str(deb), field], check=True,
-                                           capture_output=True, text=True).stdout.strip()
+            fields[field] = output("dpkg-deb", "--field", deb, field).strip()
         names = [name for name, expected in DELIVERABLES.items()
                  if expected["package"] == fields["Package"]]
         if not faults.check(len(names) == 1, f"{deb.name}: unknown package {fields['Package']}"):
@@ -42,7 +41,6 @@ def packages(args):
 
 
 def add_commands(commands):
-    command = commands.add_parser("packages")
+    command = add_command(commands, "packages", packages)
     command.add_argument("--hardening-check", default="hardening-check")
     command.add_argument("debs", nargs="+", type=pathlib.Path)
-    command.set_defaults(run=packages)

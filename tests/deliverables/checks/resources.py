@@ -9,7 +9,7 @@ import subprocess
 import tempfile
 import xml.etree.ElementTree as ElementTree
 
-from checks.common import DELIVERABLES, Faults
+from checks.common import DELIVERABLES, Faults, add_command, output
 
 US_ENGLISH = 0x0409
 UNICODE_CODE_PAGE = 1200  # 0x04B0
@@ -176,27 +176,30 @@ def check_manifest(faults, resources, expected):
                  ["6.0.0.0"])
 
 
+def check_resources(faults, resources, name, ico):
+    """A deliverable's compiled resources: one version block, the icon group, the manifest."""
+    versions = [key for key in resources if key[0] == RT_VERSION]
+    if faults.equal("version blocks", len(versions), 1):
+        language, block = resources[versions[0]]
+        check_version_block(faults, language, block, name, DELIVERABLES[name])
+    check_icon_resources(faults, resources, ico.read_bytes())
+    check_manifest(faults, resources, DELIVERABLES[name])
+
+
 def version_resource(args):
     faults = Faults()
-    expected = DELIVERABLES[args.name]
     with tempfile.TemporaryDirectory() as scratch:
         res = pathlib.Path(scratch) / "resources.res"
         subprocess.run([args.windres, f"--preprocessor={args.preprocessor}",
                         "-O", "res", str(args.rc), "-o", str(res)], check=True)
         resources = read_res(res.read_bytes())
-    versions = [key for key in resources if key[0] == RT_VERSION]
-    if faults.equal("version blocks", len(versions), 1):
-        language, block = resources[versions[0]]
-        check_version_block(faults, language, block, args.name, expected)
-    check_icon_resources(faults, resources, args.ico.read_bytes())
-    check_manifest(faults, resources, expected)
+    check_resources(faults, resources, args.name, args.ico)
     faults.finish(f"version resource of {args.name}")
 
 
 def icon_group(args):
     faults = Faults()
-    listing = subprocess.run([args.icotool, "-l", str(args.ico)], check=True,
-                             capture_output=True, text=True).stdout
+    listing = output(args.icotool, "-l", args.ico)
     images = []
     for line in listing.splitlines():
         fields = dict(re.findall(r"--([a-z-]+)=(\d+)", line))
@@ -208,15 +211,13 @@ def icon_group(args):
 
 
 def add_commands(commands):
-    command = commands.add_parser("version-resource")
+    command = add_command(commands, "version-resource", version_resource)
     command.add_argument("--windres", default="x86_64-w64-mingw32-windres")
     command.add_argument("--preprocessor", default="cpp")
     command.add_argument("--name", required=True, choices=sorted(DELIVERABLES))
     command.add_argument("--ico", required=True, type=pathlib.Path)
     command.add_argument("rc", type=pathlib.Path)
-    command.set_defaults(run=version_resource)
 
-    command = commands.add_parser("icon-group")
+    command = add_command(commands, "icon-group", icon_group)
     command.add_argument("--icotool", default="icotool")
     command.add_argument("ico", type=pathlib.Path)
-    command.set_defaults(run=icon_group)

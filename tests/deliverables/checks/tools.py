@@ -9,7 +9,7 @@ import subprocess
 import tempfile
 import xml.etree.ElementTree as ElementTree
 
-from checks.common import DELIVERABLES, Faults
+from checks.common import DELIVERABLES, Faults, add_command, output
 
 # Calls whose buffer sizes are only known at run time stay unfortified; a
 # program whose only such calls are these has nothing fortify could protect.
@@ -32,8 +32,7 @@ def hardening(args):
                          f"{executable.name}: {feature}: {results.get(feature)}")
         # Qt and the C++ runtime come from the system; a search path of our
         # own (qt_standard_project_setup() adds $ORIGIN) is not wanted.
-        dynamic = subprocess.run([args.readelf, "--dynamic", str(executable)], check=True,
-                                 capture_output=True, text=True).stdout
+        dynamic = output(args.readelf, "--dynamic", executable)
         faults.equal(f"{executable.name}: library search paths",
                      re.findall(r"\((?:RPATH|RUNPATH)\).*\[(.*)\]", dynamic), [])
         fortify = results.get("Fortify Source functions", "")
@@ -81,21 +80,18 @@ def app_store(args):
 
 
 def add_commands(commands):
-    command = commands.add_parser("hardening")
+    command = add_command(commands, "hardening", hardening)
     command.add_argument("--hardening-check", default="hardening-check")
     command.add_argument("--readelf", default="readelf")
     command.add_argument("executables", nargs="+", type=pathlib.Path)
-    command.set_defaults(run=hardening)
 
-    command = commands.add_parser("manual-pages")
+    command = add_command(commands, "manual-pages", manual_pages)
     command.add_argument("--groff", default="groff")
     command.add_argument("--man", default="man")
     command.add_argument("pages", nargs="+", type=pathlib.Path)
-    command.set_defaults(run=manual_pages)
 
-    command = commands.add_parser("app-store")
+    command = add_command(commands, "app-store", app_store)
     command.add_argument("--appstreamcli", default="appstreamcli")
     command.add_argument("--prefix", default="/usr", help="where the tree's files are, below root")
     command.add_argument("--deliverable", action="append", choices=sorted(DELIVERABLES))
     command.add_argument("root", type=pathlib.Path)
-    command.set_defaults(run=app_store)

@@ -10,8 +10,8 @@ import tempfile
 import time
 import uuid
 
-from checks.common import DELIVERABLES, HERE, Faults
-from checks.resources import RT_VERSION, check_icon_resources, check_manifest, check_version_block
+from checks.common import DELIVERABLES, HERE, Faults, add_command, output
+from checks.resources import check_resources
 
 # The DLLs every Windows (8.1 or later, as Qt 6 asks) has, besides its API
 # sets (api-ms-win-*); a program that needs any other (Qt's, the C++
@@ -30,15 +30,13 @@ WINDOWS_EXECUTABLE_LIMIT = 9 * 1024 * 1024
 
 def wrestool_resources(wrestool, exe):
     """The resources of an executable as read_res gives them."""
-    listing = subprocess.run([wrestool, "-l", str(exe)], check=True,
-                             capture_output=True, text=True).stdout
+    listing = output(wrestool, "-l", exe)
     resources = {}
     for line in listing.splitlines():
         fields = dict(re.findall(r"--([a-z]+)=(\S+)", line))
         kind, name = fields["type"], fields["name"]
-        raw = subprocess.run([wrestool, "-x", "--raw", f"--type={kind}", f"--name={name}",
-                              f"--language={fields['language']}", str(exe)],
-                             check=True, capture_output=True).stdout
+        raw = output(wrestool, "-x", "--raw", f"--type={kind}", f"--name={name}",
+                     f"--language={fields['language']}", exe, text=False)
         number = lambda text: int(text) if text.isdigit() else text
         resources[(number(kind), number(name))] = (int(fields["language"]), raw)
     return resources
@@ -47,8 +45,7 @@ def wrestool_resources(wrestool, exe):
 def windows_executable(args):
     faults = Faults()
     name = args.exe.stem
-    headers = subprocess.run([args.objdump, "-p", str(args.exe)], check=True,
-                             capture_output=True, text=True).stdout
+    headers = output(args.objdump, "-p", args.exe)
     faults.check(re.search(r"^Subsystem\s+00000002\s+\(Windows GUI\)", headers, re.M),
                  "subsystem is not Windows GUI")
     faults.check(re.search(r"^Magic\s+020b\s+\(PE32\+\)", headers, re.M), "not a 64-bit executable")
@@ -61,17 +58,12 @@ def windows_executable(args):
     faults.check(".symtab" not in headers and not re.search(r"^\s*\d+ \.debug", headers, re.M),
                  "not stripped")
     resources = wrestool_resources(args.wrestool, args.exe)
-    versions = [key for key in resources if key[0] == RT_VERSION]
-    if faults.equal("version blocks", len(versions), 1):
-        language, block = resources[versions[0]]
-        check_version_block(faults, language, block, name, DELIVERABLES[name])
-    check_icon_resources(faults, resources, args.ico.read_bytes())
-    check_manifest(faults, resources, DELIVERABLES[name])
+    check_resources(faults, resources, name, args.ico)
     faults.finish(f"{args.exe.name} ({size / 2**20:.1f} MiB, needs {', '.join(dlls)})")
 
 
 def msiinfo(*arguments):
-    return subprocess.run(["msiinfo", *map(str, arguments)], check=True, capture_output=True).stdout
+    return output("msiinfo", *arguments, text=False)
 
 
 def msi_table(msi, table):
@@ -187,14 +179,12 @@ def windows_installers(args):
 
 
 def add_commands(commands):
-    command = commands.add_parser("windows-executable")
+    command = add_command(commands, "windows-executable", windows_executable)
     command.add_argument("--objdump", default="x86_64-w64-mingw32-objdump")
     command.add_argument("--wrestool", default="wrestool")
     command.add_argument("--ico", required=True, type=pathlib.Path)
     command.add_argument("exe", type=pathlib.Path)
-    command.set_defaults(run=windows_executable)
-    command = commands.add_parser("windows-installers")
+    command = add_command(commands, "windows-installers", windows_installers)
     command.add_argument("--ico", required=True, type=pathlib.Path)
     command.add_argument("--deliverable", action="append", nargs="+", type=pathlib.Path,
                          required=True, metavar="NAME MSI WXS EXE FILE")
-    command.set_defaults(run=windows_installers)
