@@ -30,8 +30,8 @@ include(WindowsDeliverable)
 # every size of ICON_SIZES. MAINTAINER is named in the changelog and the
 # copyright file; PREFIX is where the package installs, which the manual
 # page names. UPGRADE_CODE is the GUID by which Windows Installer knows every
-# version of the deliverable: written once, never changed. The executable is MAIN with the settings generated from
-# SETTINGS_TEMPLATE, on LINK.
+# version of the deliverable: written once, never changed. The executable is
+# MAIN with the settings generated from SETTINGS_TEMPLATE, on LINK.
 #
 # The templates read these settings as DELIVERABLE_<keyword>, along with
 # what is made of them (DELIVERABLE_NAME, _SYMBOL, _PACKAGE, _DESKTOP_ID,
@@ -40,8 +40,9 @@ include(WindowsDeliverable)
 # also reads COPYRIGHT_HOLDERS and LICENSE_TEXT from LICENSE. The target carries
 # the properties DELIVERABLE_ID (the application id), DELIVERABLE_PACKAGE, the
 # settings DELIVERABLE_VERSION, _VERSION_TEXT, _COMPANY, _PRODUCT, _COMMENT,
-# _RELEASE_DATE, _ICON_SIZES and _UPGRADE_CODE, DELIVERABLE_TEXTS (the desktop entry, metainfo,
-# manual page, changelog and copyright file made from the templates),
+# _RELEASE_DATE, _ICON_SIZES and _UPGRADE_CODE, DELIVERABLE_TEXTS (the
+# desktop entry, metainfo, manual page, changelog and copyright file made
+# from the templates),
 # DELIVERABLE_RESOURCE, DELIVERABLE_SETTINGS (the generated source),
 # DELIVERABLE_PACKAGE_CONFIG and DELIVERABLE_DOCS (the target compressing its
 # documents), and its name is added to the global property DELIVERABLES: the

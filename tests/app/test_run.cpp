@@ -110,7 +110,7 @@ const Script::Step ClickX = {now, [] { click("Command4"); }};
 
 } // namespace
 
-class TestProgram : public QObject
+class TestRun : public QObject
 {
     Q_OBJECT
 
@@ -123,7 +123,7 @@ private slots:
     void readsTheLocalClock();
 };
 
-void TestProgram::runsUntilX_data()
+void TestRun::runsUntilX_data()
 {
     QTest::addColumn<const app::BuildSettings *>("build");
     QTest::addColumn<QString>("desktopEntry"); // which a Wayland dock matches the window to
@@ -132,7 +132,7 @@ void TestProgram::runsUntilX_data()
             << deliverable.build << QString::fromLatin1(deliverable.desktopId);
 }
 
-void TestProgram::runsUntilX()
+void TestRun::runsUntilX()
 {
     QFETCH(const app::BuildSettings *, build);
     QFETCH(QString, desktopEntry);
@@ -184,14 +184,14 @@ void TestProgram::runsUntilX()
     QCOMPARE(status, 0);
 }
 
-void TestProgram::endsWhenItsLastWindowGoes_data()
+void TestRun::endsWhenItsLastWindowGoes_data()
 {
     QTest::addColumn<bool>("hide");
     QTest::newRow("hidden") << true;
     QTest::newRow("closed") << false;
 }
 
-void TestProgram::endsWhenItsLastWindowGoes()
+void TestRun::endsWhenItsLastWindowGoes()
 {
     QFETCH(bool, hide);
     FakeClock clock(at("2012-03-20T10:20:30"));
@@ -203,7 +203,7 @@ void TestProgram::endsWhenItsLastWindowGoes()
     QCOMPARE(status, 0);
 }
 
-void TestProgram::errorReportHoldsEveryHandlerUntilTheEnd()
+void TestRun::errorReportHoldsEveryHandlerUntilTheEnd()
 {
     // The first reading of the clock fails; every later one would work.
     int reads = 0;
@@ -233,7 +233,7 @@ void TestProgram::errorReportHoldsEveryHandlerUntilTheEnd()
     QCOMPARE(status, 1);
 }
 
-void TestProgram::readsTheLocalClock()
+void TestRun::readsTheLocalClock()
 {
     // Three quarters of an hour off every whole-hour zone: a reading in UTC,
     // or in any zone but the local one, shows another minute. Nepal's zone
@@ -260,5 +260,5 @@ void TestProgram::readsTheLocalClock()
              qPrintable(seen.join(u", ")));
 }
 
-QTEST_APPLESS_MAIN(TestProgram)
+QTEST_APPLESS_MAIN(TestRun)
 #include "test_run.moc"

@@ -65,7 +65,6 @@ public:
     {
         return m_fields[static_cast<std::size_t>(field)];
     }
-    bool isCounting() const { return m_counting; }
     int eventDays() const { return m_eventDays; }
 
     // The first field of `main` that differs from the rules, as a message;
